@@ -1,0 +1,25 @@
+#pragma once
+// Code page 1256 (Arabic, Windows), the code page of the text in the program's tables.
+#include <string>
+#include <string_view>
+
+namespace dbf::cp1256 {
+
+// Bytes in code page 1256 to UTF-8.
+std::string toUtf8(std::string_view bytes);
+
+// UTF-8 to code page 1256. Persian yeh (U+06CC) becomes Arabic yeh, Persian and
+// Arabic-Indic digits become ASCII digits; characters the code page lacks become '?'.
+std::string fromUtf8(std::string_view utf8);
+
+// The byte as text searches compare it: ASCII letters in lower case, the yeh
+// forms (Arabic yeh, alef maksura) as one letter, the two kaf forms as one.
+inline unsigned char foldForSearch(unsigned char c) {
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
+    if (c == 0xEC) return 0xED;  // alef maksura, often stored for Persian yeh
+    if (c == 0x98) return 0xDF;  // Persian kaf -> Arabic kaf
+    return c;
+}
+void foldForSearch(std::string& bytes);
+
+}  // namespace dbf::cp1256
