@@ -1,0 +1,52 @@
+#pragma once
+// A local SQL query over the tables of one directory, read as a data set.
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dataset.h"
+
+namespace dbf {
+
+namespace sql {
+class PreparedStatement;
+class ResultSet;
+}  // namespace sql
+
+class Query : public DataSet {
+public:
+    Query();
+    ~Query() override;
+
+    void setDirectory(std::filesystem::path dir) { m_dir = std::move(dir); }
+    const std::filesystem::path& directory() const { return m_dir; }
+
+    // The statement as lines; line breaks count as blanks. Changing it unprepares.
+    void setSql(std::vector<std::string> lines);
+    const std::vector<std::string>& sql() const { return m_lines; }
+    std::string statementText() const;
+
+    void setRequestLive(bool live) { m_requestLive = live; }
+    bool requestLive() const { return m_requestLive; }
+
+    // Parses and binds the statement (opening the tables it names). Raises DbfError.
+    void prepare();
+    bool prepared() const { return m_prepared != nullptr; }
+    // Runs the statement (preparing it first when needed) and stands on the first row.
+    void open();
+    void close();
+
+protected:
+    std::size_t rowCount() const override;
+    Value valueAt(std::size_t position, int fieldIndex) const override;
+
+private:
+    std::filesystem::path m_dir;
+    std::vector<std::string> m_lines;
+    bool m_requestLive = false;
+    std::unique_ptr<sql::PreparedStatement> m_prepared;
+    std::unique_ptr<sql::ResultSet> m_result;
+};
+
+}  // namespace dbf
