@@ -3,6 +3,8 @@
 // (.FPT), read and written in place.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,6 +67,10 @@ public:
     // the end mark, then the new count. Returns the new record's index.
     std::uint32_t appendRecord(std::string_view record);
 
+    // Called between the record write and the header write of an append; tests make it
+    // throw to stand for a crash at the worst moment.
+    void setAppendInterruptForTesting(std::function<void()> hook) { m_appendInterrupt = std::move(hook); }
+
     // Re-reads the header when another program changed the file. True when it changed.
     bool reloadIfChanged();
     // A number that changes whenever the file changes on disk (size, time, count).
@@ -86,6 +92,7 @@ private:
     std::size_t m_mapLength = 0;
     std::uint64_t m_stamp = 0;
     std::unique_ptr<MemoFile> m_memo;
+    std::function<void()> m_appendInterrupt;
 };
 
 // Creation of a new table, for tools and tests (the program itself never creates tables).

@@ -1,0 +1,232 @@
+#include "dbf_file.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+#include "errors.h"
+#include "memo_file.h"
+#include "text_compare.h"
+
+namespace dbf {
+namespace {
+// Visual FoxPro locks the header at this offset to append: past the end of any real
+// file, so readers are never blocked.
+constexpr std::uint64_t kHeaderLockOffset = 0x7FFFFFFE;
+constexpr char kEndOfFile = 0x1A;
+
+bool knownVersion(std::uint8_t v) {
+    return v == 0x03 || v == 0x83 || v == 0xF5 || v == 0xFB || v == 0x30 || v == 0x31 ||
+           v == 0x32;
+}
+
+bool knownType(char t) {
+    switch (t) {
+        case 'C': case 'N': case 'F': case 'I': case 'B': case 'Y': case 'D': case 'T':
+        case 'L': case 'M': case 'G': case 'P': case '0': return true;
+        default: return false;
+    }
+}
+
+std::filesystem::path memoPathFor(const std::filesystem::path& dbfPath) {
+    auto stem = dbfPath.stem().string();
+    for (const char* ext : {".FPT", ".fpt", ".Fpt"}) {
+        auto candidate = dbfPath.parent_path() / (stem + ext);
+        if (std::filesystem::exists(candidate)) return candidate;
+    }
+    if (auto found = findFileNoCase(dbfPath.parent_path(), stem + ".fpt")) return *found;
+    return dbfPath.parent_path() / (stem + ".FPT");
+}
+}  // namespace
+
+std::optional<std::filesystem::path> findFileNoCase(const std::filesystem::path& dir,
+                                                    std::string_view name) {
+    const auto exact = dir / std::string(name);
+    if (std::filesystem::exists(exact)) return exact;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        if (equalsNoCase(entry.path().filename().string(), name)) return entry.path();
+    }
+    return std::nullopt;
+}
+
+std::unique_ptr<DbfFile> DbfFile::open(const std::filesystem::path& path) {
+    std::unique_ptr<DbfFile> file(new DbfFile);
+    file->m_path = path;
+    file->m_fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (file->m_fd < 0 && (errno == EACCES || errno == EROFS)) {
+        file->m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        file->m_readOnly = true;
+    }
+    if (file->m_fd < 0) {
+        if (errno == ENOENT) throw DbfError("Table does not exist: " + path.string());
+        throw DbfError("Could not open " + path.string() + ": " + std::strerror(errno));
+    }
+    file->readHeader();
+    file->mapFile();
+    bool needsMemo = false;
+    for (const auto& f : file->m_fields) needsMemo = needsMemo || f.isMemoLike();
+    if (needsMemo) {
+        const auto memoPath = memoPathFor(path);
+        if (!std::filesystem::exists(memoPath))
+            throw DbfError("The memo file of " + path.filename().string() + " is missing: " +
+                           memoPath.filename().string());
+        file->m_memo = MemoFile::open(memoPath, file->m_readOnly);
+    }
+    file->m_stamp = file->statStamp();
+    return file;
+}
+
+DbfFile::~DbfFile() {
+    unmapFile();
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+void DbfFile::readHeader() {
+    const std::string name = m_path.filename().string();
+    struct stat st {};
+    fstat(m_fd, &st);
+    const auto fileSize = static_cast<std::uint64_t>(st.st_size);
+    if (fileSize < 32) throw DbfError(name + " is not a table: the file is shorter than a header");
+    unsigned char h[32];
+    preadAll(m_fd, h, sizeof h, 0, m_path);
+    DbfHeader header;
+    header.version = h[0];
+    header.recordCount = readLE32(h + 4);
+    header.headerLength = static_cast<std::uint16_t>(h[8] | (h[9] << 8));
+    header.recordLength = static_cast<std::uint16_t>(h[10] | (h[11] << 8));
+    header.tableFlags = h[28];
+    header.codePageMark = h[29];
+    if (!knownVersion(header.version))
+        throw DbfError(name + " is not a FoxPro table (version byte 0x" +
+                       [&] { char b[8]; std::snprintf(b, sizeof b, "%02X", header.version); return std::string(b); }() +
+                       ")");
+    if (header.headerLength < 33 || header.headerLength > fileSize)
+        throw DbfError(name + " is damaged: its header length (" +
+                       std::to_string(header.headerLength) + ") does not fit the file (" +
+                       std::to_string(fileSize) + " bytes)");
+    if (header.recordLength < 1) throw DbfError(name + " is damaged: its record length is 0");
+
+    std::string area(header.headerLength - 32u, '\0');
+    preadAll(m_fd, area.data(), area.size(), 32, m_path);
+    std::vector<FieldDef> fields;
+    std::uint32_t offset = 1;
+    int nullBit = 0;
+    for (std::size_t pos = 0; pos + 32 <= area.size() && area[pos] != 0x0D; pos += 32) {
+        const auto* d = reinterpret_cast<const unsigned char*>(area.data() + pos);
+        FieldDef f;
+        const char* rawName = reinterpret_cast<const char*>(d);
+        f.name.assign(rawName, strnlen(rawName, 11));
+        const char type = static_cast<char>(d[11]);
+        if (!knownType(type))
+            throw DbfError(name + ": field " + f.name + " has a type the engine does not read ('" +
+                           std::string(1, type) + "')");
+        f.type = static_cast<FieldType>(type);
+        f.length = d[16];
+        f.decimals = d[17];
+        f.flags = header.isVisualFoxPro() ? d[18] : 0;
+        f.offset = offset;
+        offset += f.length;
+        if (f.isNullable()) f.nullBit = nullBit++;
+        fields.push_back(std::move(f));
+    }
+    if (fields.empty()) throw DbfError(name + " is damaged: it has no field descriptors");
+    if (offset > header.recordLength)
+        throw DbfError(name + " is damaged: its fields (" + std::to_string(offset) +
+                       " bytes) do not fit its record length (" +
+                       std::to_string(header.recordLength) + ")");
+    const std::uint64_t needed =
+        header.headerLength + std::uint64_t{header.recordCount} * header.recordLength;
+    if (needed > fileSize)
+        throw DbfError(name + " is damaged: its header counts " +
+                       std::to_string(header.recordCount) + " records but the file holds only " +
+                       std::to_string((fileSize - header.headerLength) / header.recordLength));
+    m_header = header;
+    m_fields = std::move(fields);
+}
+
+void DbfFile::mapFile() {
+    unmapFile();
+    struct stat st {};
+    fstat(m_fd, &st);
+    m_mapLength = static_cast<std::size_t>(st.st_size);
+    if (m_mapLength == 0) return;
+    void* p = ::mmap(nullptr, m_mapLength, PROT_READ, MAP_SHARED, m_fd, 0);
+    if (p == MAP_FAILED) throw DbfError("Could not read " + m_path.string() + ": " + std::strerror(errno));
+    m_map = static_cast<const char*>(p);
+}
+
+void DbfFile::unmapFile() {
+    if (m_map) ::munmap(const_cast<char*>(m_map), m_mapLength);
+    m_map = nullptr;
+    m_mapLength = 0;
+}
+
+std::uint64_t DbfFile::statStamp() const {
+    struct stat st {};
+    fstat(m_fd, &st);
+    return static_cast<std::uint64_t>(st.st_size) * 1000003u ^
+           (static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
+            static_cast<std::uint64_t>(st.st_mtim.tv_nsec));
+}
+
+std::string_view DbfFile::record(std::uint32_t index) const {
+    if (index >= m_header.recordCount)
+        throw DbfError("Record " + std::to_string(index + 1) + " is out of range");
+    const std::uint64_t start = m_header.headerLength + std::uint64_t{index} * m_header.recordLength;
+    return {m_map + start, m_header.recordLength};
+}
+
+bool DbfFile::reloadIfChanged() {
+    const std::uint64_t stamp = statStamp();
+    if (stamp == m_stamp) return false;
+    readHeader();
+    mapFile();
+    m_stamp = stamp;
+    return true;
+}
+
+void DbfFile::writeRecord(std::uint32_t index, std::string_view rec) {
+    if (m_readOnly) throw DbfError(m_path.filename().string() + " is read-only");
+    if (rec.size() != m_header.recordLength || index >= m_header.recordCount)
+        throw DbfError("Record " + std::to_string(index + 1) + " cannot be written");
+    pwriteAll(m_fd, rec.data(), rec.size(),
+              m_header.headerLength + std::uint64_t{index} * m_header.recordLength, m_path);
+    m_stamp = statStamp();
+}
+
+std::uint32_t DbfFile::appendRecord(std::string_view rec) {
+    if (m_readOnly) throw DbfError(m_path.filename().string() + " is read-only");
+    if (rec.size() != m_header.recordLength) throw DbfError("A record of the wrong length");
+    std::uint32_t index = 0;
+    {
+        RegionLock lock(m_fd, kHeaderLockOffset);
+        unsigned char h[8];
+        preadAll(m_fd, h, sizeof h, 0, m_path);
+        index = readLE32(h + 4);  // another program may have appended meanwhile
+        std::string bytes(rec);
+        bytes += kEndOfFile;
+        pwriteAll(m_fd, bytes.data(), bytes.size(),
+                  m_header.headerLength + std::uint64_t{index} * m_header.recordLength, m_path);
+        if (m_appendInterrupt) m_appendInterrupt();
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        unsigned char update[7] = {static_cast<unsigned char>(local.tm_year % 100),
+                                   static_cast<unsigned char>(local.tm_mon + 1),
+                                   static_cast<unsigned char>(local.tm_mday), 0, 0, 0, 0};
+        writeLE32(update + 3, index + 1);
+        pwriteAll(m_fd, update, sizeof update, 1, m_path);
+    }
+    m_header.recordCount = index + 1;
+    mapFile();
+    m_stamp = statStamp();
+    return index;
+}
+
+}  // namespace dbf

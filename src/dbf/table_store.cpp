@@ -1,0 +1,195 @@
+#include "table_store.h"
+
+#include <map>
+
+#include "codepage1256.h"
+#include "errors.h"
+#include "text_compare.h"
+
+namespace dbf {
+namespace {
+
+std::map<std::string, std::weak_ptr<TableStore>>& registry() {
+    static std::map<std::string, std::weak_ptr<TableStore>> stores;
+    return stores;
+}
+
+Column::Kind kindOf(const FieldDef& f) {
+    if (f.type == FieldType::Character) return Column::Kind::Text;
+    if (f.isMemoLike()) return Column::Kind::Other;
+    return Column::Kind::Number;
+}
+
+}  // namespace
+
+std::shared_ptr<TableStore> TableStore::open(const std::filesystem::path& dir,
+                                             std::string_view fileName) {
+    std::string name(fileName);
+    auto found = findFileNoCase(dir, name);
+    if (!found && !(name.size() > 4 && equalsNoCase(name.substr(name.size() - 4), ".DBF")))
+        found = findFileNoCase(dir, name + ".DBF");
+    if (!found) throw DbfError("Table does not exist: " + (dir / name).string());
+
+    std::error_code ec;
+    auto canonical = std::filesystem::weakly_canonical(*found, ec);
+    const std::string key = (ec ? *found : canonical).string();
+    auto& stores = registry();
+    if (auto it = stores.find(key); it != stores.end()) {
+        if (auto store = it->second.lock()) {
+            store->syncWithDisk();
+            return store;
+        }
+    }
+    std::shared_ptr<TableStore> store(new TableStore(DbfFile::open(*found), name));
+    stores[key] = store;
+    return store;
+}
+
+TableStore::TableStore(std::unique_ptr<DbfFile> file, std::string name)
+    : m_file(std::move(file)), m_name(std::move(name)) {
+    dropCache();
+}
+
+std::string TableStore::tableName() const { return m_name; }
+
+void TableStore::dropCache() {
+    m_fields.clear();
+    for (const auto& f : m_file->allFields())
+        if (!f.isSystem() && f.type != FieldType::NullFlags) m_fields.push_back(f);
+    m_liveRows.reset();
+    m_columns.assign(m_fields.size(), nullptr);
+    m_folded.assign(m_fields.size(), nullptr);
+    m_equality.assign(m_fields.size(), nullptr);
+    ++m_version;
+}
+
+int TableStore::fieldIndex(std::string_view name) const {
+    for (std::size_t i = 0; i < m_fields.size(); ++i)
+        if (equalsNoCase(m_fields[i].name, name)) return static_cast<int>(i);
+    return -1;
+}
+
+void TableStore::syncWithDisk() {
+    if (m_file->reloadIfChanged()) dropCache();
+}
+
+std::shared_ptr<const std::vector<std::uint32_t>> TableStore::liveRows() {
+    if (!m_liveRows) {
+        auto rows = std::make_shared<std::vector<std::uint32_t>>();
+        const std::uint32_t count = m_file->recordCount();
+        rows->reserve(count);
+        for (std::uint32_t r = 0; r < count; ++r)
+            if (!m_file->isDeleted(r)) rows->push_back(r);
+        m_liveRows = std::move(rows);
+    }
+    return m_liveRows;
+}
+
+std::shared_ptr<const Column> TableStore::column(int fieldIndex) {
+    auto& slot = m_columns.at(static_cast<std::size_t>(fieldIndex));
+    if (slot) return slot;
+    const FieldDef& f = m_fields[static_cast<std::size_t>(fieldIndex)];
+    auto col = std::make_shared<Column>();
+    col->kind = kindOf(f);
+    col->field = f;
+    const std::uint32_t count = m_file->recordCount();
+    col->nulls.assign(count, 0);
+    switch (col->kind) {
+        case Column::Kind::Number: col->numbers.assign(count, 0.0); break;
+        case Column::Kind::Text: col->offsets.reserve(std::size_t{count} + 1); col->offsets.push_back(0); break;
+        case Column::Kind::Other: col->values.resize(count); break;
+    }
+    for (std::uint32_t r = 0; r < count; ++r) {
+        const std::string_view rec = m_file->record(r);
+        if (col->kind == Column::Kind::Text) {
+            if (m_file->isNullIn(rec, f)) {
+                col->nulls[r] = 1;
+            } else {
+                std::string_view raw = rec.substr(f.offset, f.length);
+                while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\0')) raw.remove_suffix(1);
+                col->text.append(raw);
+            }
+            col->offsets.push_back(static_cast<std::uint32_t>(col->text.size()));
+            continue;
+        }
+        Value v;
+        try {
+            v = m_file->decode(rec, f);
+        } catch (const DbfError&) {
+            v = Value::null();  // a damaged memo reads as empty in bulk reads
+        }
+        if (v.isNull()) {
+            col->nulls[r] = 1;
+        } else if (col->kind == Column::Kind::Number) {
+            col->numbers[r] = v.kind() == Value::Kind::Boolean ? (v.asBoolean() ? 1 : 0) : v.number();
+        } else {
+            col->values[r] = std::move(v);
+        }
+    }
+    slot = std::move(col);
+    return slot;
+}
+
+std::shared_ptr<const Column> TableStore::foldedText(int fieldIndex) {
+    auto& slot = m_folded.at(static_cast<std::size_t>(fieldIndex));
+    if (slot) return slot;
+    auto base = column(fieldIndex);
+    auto folded = std::make_shared<Column>(*base);
+    if (folded->kind == Column::Kind::Text) cp1256::foldForSearch(folded->text);
+    slot = std::move(folded);
+    return slot;
+}
+
+std::shared_ptr<const EqualityIndex> TableStore::equalityIndex(int fieldIndex) {
+    auto& slot = m_equality.at(static_cast<std::size_t>(fieldIndex));
+    if (slot) return slot;
+    auto col = column(fieldIndex);
+    auto index = std::make_shared<EqualityIndex>();
+    if (col->kind == Column::Kind::Number) {
+        const auto rows = liveRows();
+        index->rows.reserve(rows->size());
+        for (const std::uint32_t r : *rows)
+            if (!col->isNull(r)) index->rows[col->numbers[r]].push_back(r);
+    }
+    slot = std::move(index);
+    return slot;
+}
+
+Value TableStore::value(std::uint32_t row, int fieldIndex) const {
+    return m_file->decode(m_file->record(row), m_fields.at(static_cast<std::size_t>(fieldIndex)));
+}
+
+void TableStore::encode(std::string& record, int fieldIndex, const Value& value) {
+    m_file->encode(record, m_fields.at(static_cast<std::size_t>(fieldIndex)), value);
+}
+
+void TableStore::writeRecord(std::uint32_t row, std::string_view record) {
+    syncWithDisk();
+    const bool wasDeleted = m_file->isDeleted(row);
+    m_file->writeRecord(row, record);
+    auto live = m_liveRows;
+    dropCache();
+    if (live && wasDeleted == (record[0] == '*')) m_liveRows = std::move(live);
+}
+
+std::uint32_t TableStore::appendRecord(std::string_view record) {
+    syncWithDisk();
+    const std::uint32_t before = m_file->recordCount();
+    const std::uint32_t row = m_file->appendRecord(record);
+    auto live = m_liveRows;
+    dropCache();
+    if (live && row == before) {
+        auto grown = std::make_shared<std::vector<std::uint32_t>>(*live);
+        if (record[0] != '*') grown->push_back(row);
+        m_liveRows = std::move(grown);
+    }
+    return row;
+}
+
+void TableStore::markDeleted(std::uint32_t row) {
+    std::string rec = recordBytes(row);
+    rec[0] = '*';
+    writeRecord(row, rec);
+}
+
+}  // namespace dbf
