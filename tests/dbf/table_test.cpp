@@ -1,0 +1,208 @@
+// The table cursor: navigation, bookmarks, locate, fields, editing with post and refresh.
+#include "dbf/table.h"
+
+#include "dbf/errors.h"
+#include "fixture.h"
+
+namespace dbf::testing {
+namespace {
+
+class TableTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        makeTable(dir.path(), "FOODS.DBF", {{"N1", 'N', 6}, {"N2", 'C', 30}, {"N8", 'N', 10, 3}},
+                  {{I(1), S("Apple"), F(52)}, {I(2), S("apple"), Null()}, {I(3), S("Bread"), F(265)},
+                   {I(4), S("Cheese"), F(402)}});
+        table.setDirectory(dir.path());
+        table.setTableName("Foods.DBF");
+        table.open();
+    }
+    std::int64_t code() const { return table.value("N1").asInteger(); }
+
+    TempDir dir;
+    Table table;
+};
+
+TEST_F(TableTest, NavigatesWithBeginningAndEndFlags) {
+    EXPECT_EQ(table.recordCount(), 4);
+    EXPECT_TRUE(table.bof());
+    EXPECT_FALSE(table.eof());
+    EXPECT_EQ(table.recNo(), 1);
+    table.next();
+    table.next();
+    EXPECT_EQ(code(), 3);
+    table.moveBy(5);
+    EXPECT_TRUE(table.eof());
+    EXPECT_EQ(code(), 4);
+    table.prior();
+    EXPECT_FALSE(table.eof());
+    EXPECT_EQ(table.recNo(), 3);
+    table.moveBy(-10);
+    EXPECT_TRUE(table.bof());
+    EXPECT_EQ(code(), 1);
+    table.last();
+    EXPECT_TRUE(table.eof());
+    EXPECT_EQ(code(), 4);
+}
+
+TEST_F(TableTest, FieldsByNameWithoutRegardToCase) {
+    EXPECT_EQ(table.fieldCount(), 3);
+    EXPECT_EQ(table.fieldIndex("n2"), 1);
+    EXPECT_EQ(table.field(1).type, DataType::String);
+    EXPECT_EQ(table.field(1).size, 30);
+    EXPECT_EQ(table.field(2).type, DataType::Float);
+    EXPECT_EQ(table.field(0).type, DataType::Integer);
+    EXPECT_EQ(table.field(0).displayLabel, "N1");
+    try {
+        table.fieldIndex("N99");
+        FAIL();
+    } catch (const DbfError& e) {
+        EXPECT_STREQ(e.what(), "Field 'N99' not found");
+    }
+}
+
+TEST_F(TableTest, NullReadAsNumberOrTextRaisesTheConversionError) {
+    table.locate("N1", I(2));
+    try {
+        table.value("N8").asInteger();
+        FAIL();
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "Could not convert variant of type (Null) into type (Integer)");
+    }
+    EXPECT_THROW(table.value("N8").asString(), ConversionError);
+    try {
+        table.value("N2").asInteger();
+        FAIL();
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'apple' is not a valid integer value");
+    }
+    try {
+        table.value("N2").asFloat();
+        FAIL();
+    } catch (const ConversionError& e) {
+        EXPECT_STREQ(e.what(), "'apple' is not a valid floating point value");
+    }
+}
+
+TEST_F(TableTest, LocateIsExactAndCaseSensitive) {
+    table.next();
+    EXPECT_TRUE(table.locate("N2", S("apple")));
+    EXPECT_EQ(code(), 2);
+    EXPECT_TRUE(table.locate("n2", S("Apple")));
+    EXPECT_EQ(code(), 1);
+    table.last();
+    EXPECT_FALSE(table.locate("N2", S("APPLE")));
+    EXPECT_FALSE(table.locate("N2", S("Appl")));
+    EXPECT_EQ(code(), 4);  // unchanged
+    EXPECT_TRUE(table.locate("N1", S("3")));
+    EXPECT_EQ(code(), 3);
+    EXPECT_TRUE(table.locate("N8", F(265)));
+    EXPECT_EQ(code(), 3);
+}
+
+TEST_F(TableTest, BookmarksNameRowsAcrossReordering) {
+    table.locate("N1", I(3));
+    auto mark = table.bookmark();
+    table.setIndexFieldNames("N8");  // nulls first: 2, 1, 3, 4
+    table.first();
+    EXPECT_EQ(code(), 2);
+    ASSERT_TRUE(table.gotoBookmark(mark));
+    EXPECT_EQ(code(), 3);
+    EXPECT_EQ(table.recNo(), 3);
+    table.freeBookmark(mark);
+    EXPECT_FALSE(table.gotoBookmark(mark));
+}
+
+TEST_F(TableTest, EditAndPostWriteInPlace) {
+    table.locate("N1", I(2));
+    table.edit();
+    table.setValue("N8", F(57.5));
+    EXPECT_EQ(table.value("N8"), F(57.5));  // the pending value
+    table.post();
+    EXPECT_EQ(table.state(), Table::State::Browse);
+    Table other;
+    other.setDirectory(dir.path());
+    other.setTableName("FOODS");
+    other.open();
+    ASSERT_TRUE(other.locate("N1", I(2)));
+    EXPECT_EQ(other.value("N8"), F(57.5));
+    EXPECT_EQ(other.recordCount(), 4);
+}
+
+TEST_F(TableTest, RefreshPostsChangedRowsAndDropsUnchangedOnes) {
+    table.append();
+    table.refresh();  // nothing typed: dropped
+    EXPECT_EQ(table.recordCount(), 4);
+    table.append();
+    table.setValue("N1", I(5));
+    table.refresh();
+    EXPECT_EQ(table.recordCount(), 5);
+    EXPECT_EQ(code(), 5);
+    table.first();
+    table.edit();
+    table.setValue("N2", S("Apple"));  // same value: no change
+    table.refresh();
+    table.edit();
+    table.setValue("N2", S("Green apple"));
+    table.next();  // moving off a changed row posts it
+    table.first();
+    EXPECT_EQ(table.value("N2"), S("Green apple"));
+}
+
+TEST_F(TableTest, DeleteHidesTheRowAndTheNextBecomesCurrent) {
+    table.locate("N1", I(2));
+    table.deleteRecord();
+    EXPECT_EQ(table.recordCount(), 3);
+    EXPECT_EQ(code(), 3);
+    table.close();
+    table.open();
+    EXPECT_EQ(table.recordCount(), 3);
+    EXPECT_FALSE(table.locate("N1", I(2)));
+}
+
+TEST_F(TableTest, SetValueOutsideEditModeAndClosedUseAreErrors) {
+    EXPECT_THROW(table.setValue("N1", I(9)), DbfError);
+    table.close();
+    EXPECT_THROW(table.first(), DbfError);
+    Table missing;
+    missing.setDirectory(dir.path());
+    missing.setTableName("RECAL.DBF");
+    try {
+        missing.open();
+        FAIL();
+    } catch (const DbfError& e) {
+        EXPECT_NE(std::string(e.what()).find("RECAL.DBF"), std::string::npos) << e.what();
+    }
+}
+
+TEST_F(TableTest, EmptyTableHasBothFlagsAndEditStartsANewRow) {
+    makeTable(dir.path(), "E.DBF", {{"A", 'N', 3}});
+    Table empty;
+    empty.setDirectory(dir.path());
+    empty.setTableName("E.DBF");
+    empty.open();
+    EXPECT_TRUE(empty.bof() && empty.eof());
+    EXPECT_EQ(empty.recNo(), 0);
+    EXPECT_TRUE(empty.value("A").isNull());
+    EXPECT_THROW(empty.deleteRecord(), DbfError);
+    empty.edit();
+    EXPECT_EQ(empty.state(), Table::State::Insert);
+    empty.setValue("A", I(1));
+    empty.post();
+    EXPECT_EQ(empty.recordCount(), 1);
+}
+
+TEST_F(TableTest, ControlsDisabledCollectNoticesIntoOne) {
+    int notices = 0;
+    table.addListener([&](DataSetEvent) { ++notices; });
+    table.disableControls();
+    table.next();
+    table.next();
+    table.enableControls();
+    EXPECT_EQ(notices, 1);
+    table.next();
+    EXPECT_EQ(notices, 2);
+}
+
+}  // namespace
+}  // namespace dbf::testing
