@@ -201,8 +201,15 @@ void DbfFile::writeRecord(std::uint32_t index, std::string_view rec) {
 }
 
 std::uint32_t DbfFile::appendRecord(std::string_view rec) {
-    if (m_readOnly) throw DbfError(m_path.filename().string() + " is read-only");
     if (rec.size() != m_header.recordLength) throw DbfError("A record of the wrong length");
+    return appendRecords(rec);
+}
+
+std::uint32_t DbfFile::appendRecords(std::string_view rec) {
+    if (m_readOnly) throw DbfError(m_path.filename().string() + " is read-only");
+    if (rec.empty() || rec.size() % m_header.recordLength != 0)
+        throw DbfError("Records of the wrong length");
+    const auto added = static_cast<std::uint32_t>(rec.size() / m_header.recordLength);
     std::uint32_t index = 0;
     {
         RegionLock lock(m_fd, kHeaderLockOffset);
@@ -220,10 +227,10 @@ std::uint32_t DbfFile::appendRecord(std::string_view rec) {
         unsigned char update[7] = {static_cast<unsigned char>(local.tm_year % 100),
                                    static_cast<unsigned char>(local.tm_mon + 1),
                                    static_cast<unsigned char>(local.tm_mday), 0, 0, 0, 0};
-        writeLE32(update + 3, index + 1);
+        writeLE32(update + 3, index + added);
         pwriteAll(m_fd, update, sizeof update, 1, m_path);
     }
-    m_header.recordCount = index + 1;
+    m_header.recordCount = index + added;
     mapFile();
     m_stamp = statStamp();
     return index;

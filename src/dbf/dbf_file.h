@@ -66,6 +66,9 @@ public:
     // Appends under the table's header lock: re-reads the count, writes the record and
     // the end mark, then the new count. Returns the new record's index.
     std::uint32_t appendRecord(std::string_view record);
+    // Appends many records (concatenated) in one locked write, for tools that fill
+    // tables in bulk. Returns the index of the first.
+    std::uint32_t appendRecords(std::string_view records);
 
     // Called between the record write and the header write of an append; tests make it
     // throw to stand for a crash at the worst moment.
