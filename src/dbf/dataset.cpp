@@ -127,6 +127,13 @@ Value DataSet::value(int fieldIndex) const {
     return valueAt(m_position, fieldIndex);
 }
 
+Value DataSet::peek(std::size_t position, int fieldIndex) const {
+    requireOpen();
+    field(fieldIndex);
+    if (position >= rowCount()) return Value::null();
+    return valueAt(position, fieldIndex);
+}
+
 void DataSet::setOpenState(bool open, std::vector<FieldInfo> fields) {
     m_open = open;
     m_fields = std::move(fields);

@@ -71,6 +71,8 @@ public:
     virtual Value value(int fieldIndex) const;
     Value value(std::string_view fieldName) const { return value(fieldIndex(fieldName)); }
     bool isNull(std::string_view fieldName) const { return value(fieldName).isNull(); }
+    // A value of any row (position from 0) without moving the cursor, for grids.
+    Value peek(std::size_t position, int fieldIndex) const;
 
     // Attached controls: while disabled, no notices are sent; enabling sends one.
     void disableControls() { ++m_disableCount; }
