@@ -1,0 +1,40 @@
+#include "wordproc/temp_files.h"
+
+#include <filesystem>
+#include <random>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace wordproc {
+
+std::uint32_t tickCount() {
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+    return static_cast<std::uint32_t>(ms.count());
+}
+
+std::string temporaryDocumentName(const std::string& extension) {
+    static thread_local std::mt19937 rng{std::random_device{}()};
+    std::uniform_int_distribution<int> dist(0, 999);
+    std::error_code ec;
+    fs::path dir = fs::temp_directory_path(ec);
+    if (ec) dir = "/tmp";
+    return (dir / ("wordrpt_" + std::to_string(tickCount()) + std::to_string(dist(rng)) + extension))
+        .string();
+}
+
+void deleteFileInBackground(const std::string& path, std::chrono::milliseconds timeout,
+                            std::chrono::milliseconds interval) {
+    std::thread([path, timeout, interval] {
+        auto t0 = std::chrono::steady_clock::now();
+        while (std::chrono::steady_clock::now() - t0 < timeout) {
+            std::error_code ec;
+            fs::remove(path, ec);
+            if (!fs::exists(fs::symlink_status(path, ec))) return;
+            std::this_thread::sleep_for(interval);
+        }
+    }).detach();
+}
+
+}  // namespace wordproc

@@ -1,0 +1,75 @@
+#include "docx_builder.h"
+
+#include <zip.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+namespace wordproc::test {
+
+void writeZip(const std::string& path, const std::map<std::string, std::string>& entries) {
+    int err = 0;
+    zip_t* z = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
+    if (!z) throw std::runtime_error("zip_open");
+    for (const auto& [name, data] : entries) {
+        zip_source_t* src = zip_source_buffer(z, data.data(), data.size(), 0);
+        zip_file_add(z, name.c_str(), src, ZIP_FL_ENC_UTF_8);
+    }
+    zip_close(z);
+}
+
+void writeDocx(const std::string& path, const std::string& bodyXml,
+               std::map<std::string, std::string> extra) {
+    std::map<std::string, std::string> e;
+    e["[Content_Types].xml"] =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Default Extension=\"rels\" "
+        "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+        "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+        "<Override PartName=\"/word/document.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document."
+        "main+xml\"/></Types>";
+    e["_rels/.rels"] =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+        "<Relationship Id=\"rId1\" "
+        "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+        "officeDocument\" Target=\"word/document.xml\"/></Relationships>";
+    e["word/document.xml"] = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n") +
+                             "<w:document " + kNs + "><w:body>" + bodyXml +
+                             "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1440\" "
+                             "w:right=\"1440\" w:bottom=\"1440\" w:left=\"1440\"/></w:sectPr>"
+                             "</w:body></w:document>";
+    for (auto& [k, v] : extra) e[k] = v;
+    writeZip(path, e);
+}
+
+std::string tempPath(const std::string& name) {
+    auto dir = std::filesystem::temp_directory_path() / "wordproc_tests";
+    std::filesystem::create_directories(dir);
+    return (dir / name).string();
+}
+
+std::map<std::string, std::string> readZip(const std::string& path) {
+    std::map<std::string, std::string> out;
+    int err = 0;
+    zip_t* z = zip_open(path.c_str(), ZIP_RDONLY, &err);
+    if (!z) throw std::runtime_error("not a zip: " + path);
+    for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
+        zip_stat_t st;
+        zip_stat_index(z, i, 0, &st);
+        std::string data(st.size, '\0');
+        zip_file_t* f = zip_fopen_index(z, i, 0);
+        zip_fread(f, data.data(), data.size());
+        zip_fclose(f);
+        out[st.name] = data;
+    }
+    zip_discard(z);
+    return out;
+}
+
+std::string dataPath(const std::string& name) { return std::string(HALVORA_TEST_DATA) + "/" + name; }
+
+}  // namespace wordproc::test
