@@ -19,7 +19,8 @@ public:
     Query();
     ~Query() override;
 
-    void setDirectory(std::filesystem::path dir) { m_dir = std::move(dir); }
+    // Changing the directory unprepares: the tables are looked up again.
+    void setDirectory(std::filesystem::path dir);
     const std::filesystem::path& directory() const { return m_dir; }
 
     // The statement as lines; line breaks count as blanks. Changing it unprepares.
@@ -36,6 +37,10 @@ public:
     // Runs the statement (preparing it first when needed) and stands on the first row.
     void open();
     void close();
+
+    // The rows of the open query, for callers that read many values without a cursor
+    // (exports, the command-line tool); null while closed.
+    const sql::ResultSet* result() const { return m_result.get(); }
 
 protected:
     std::size_t rowCount() const override;

@@ -1,0 +1,241 @@
+#include "executor.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "../errors.h"
+#include "../table_store.h"
+#include "evaluator.h"
+#include "predicate.h"
+#include "sort.h"
+
+namespace dbf::sql {
+namespace {
+
+// A join without a usable condition pairs every tuple with every row; it runs in blocks
+// of about this many pairs, filtered block by block.
+constexpr std::size_t kCrossBlock = 1 << 20;
+
+void applyAll(const std::vector<const Bound*>& filters, Sources& sources, TupleSet& tuples) {
+    for (const Bound* f : filters) {
+        if (tuples.size() == 0) return;
+        applyCondition(*f, sources, tuples);
+    }
+}
+
+TupleSet drive(const BoundStatement& statement, const Plan& plan, Sources& sources) {
+    TupleSet tuples;
+    tuples.rows.resize(statement.tables.size());
+    TableStore& store = sources.store(plan.driving);
+    if (plan.lookupColumn) {
+        auto index = store.equalityIndex(plan.lookupColumn->field);
+        const std::vector<std::uint32_t>& rows = index->find(plan.lookupKey);
+        tuples.rows[static_cast<std::size_t>(plan.driving)] = RowList(index, &rows);
+    } else {
+        tuples.rows[static_cast<std::size_t>(plan.driving)] = store.liveRows();
+    }
+    applyAll(plan.drivingFilters, sources, tuples);
+    return tuples;
+}
+
+void joinByIndex(const Plan::Join& join, Sources& sources, TupleSet& tuples) {
+    auto index = sources.store(join.table).equalityIndex(join.inner->field);
+    Evaluator eval(sources, tuples);
+    const std::size_t n = tuples.size();
+    std::vector<std::uint32_t> positions;
+    auto inner = std::make_shared<std::vector<std::uint32_t>>();
+    NumVec keys;
+    for (std::size_t begin = 0; begin < n; begin += Evaluator::kChunk) {
+        const std::size_t count = std::min(Evaluator::kChunk, n - begin);
+        eval.number(*join.outer, begin, count, keys);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (keys.nulls[i]) continue;
+            for (const std::uint32_t r : index->find(keys.values[i])) {
+                positions.push_back(static_cast<std::uint32_t>(begin + i));
+                inner->push_back(r);
+            }
+        }
+    }
+    tuples.select(positions);
+    tuples.rows[static_cast<std::size_t>(join.table)] = std::move(inner);
+}
+
+void joinAll(const Plan::Join& join, Sources& sources, TupleSet& tuples) {
+    const auto innerRows = sources.store(join.table).liveRows();
+    const std::size_t n = tuples.size();
+    const std::size_t m = innerRows->size();
+    const std::size_t block = std::max<std::size_t>(1, kCrossBlock / std::max<std::size_t>(m, 1));
+    TupleSet out;
+    out.rows.resize(tuples.rows.size());
+    std::vector<std::vector<std::uint32_t>> collected(tuples.rows.size());
+    std::size_t total = 0;
+    for (std::size_t begin = 0; begin < n; begin += block) {
+        const std::size_t count = std::min(block, n - begin);
+        std::vector<std::uint32_t> positions;
+        auto inner = std::make_shared<std::vector<std::uint32_t>>();
+        positions.reserve(count * m);
+        inner->reserve(count * m);
+        for (std::size_t i = 0; i < count; ++i) {
+            for (const std::uint32_t r : *innerRows) {
+                positions.push_back(static_cast<std::uint32_t>(begin + i));
+                inner->push_back(r);
+            }
+        }
+        TupleSet part = tuples;
+        part.select(positions);
+        part.rows[static_cast<std::size_t>(join.table)] = std::move(inner);
+        applyAll(join.filters, sources, part);
+        total += part.size();
+        if (total > std::numeric_limits<std::uint32_t>::max())
+            throw DbfError("The statement produces too many rows");
+        for (std::size_t t = 0; t < part.rows.size(); ++t)
+            if (part.rows[t])
+                collected[t].insert(collected[t].end(), part.rows[t]->begin(), part.rows[t]->end());
+    }
+    for (std::size_t t = 0; t < tuples.rows.size(); ++t)
+        if (tuples.rows[t] || static_cast<int>(t) == join.table)
+            tuples.rows[t] = std::make_shared<std::vector<std::uint32_t>>(std::move(collected[t]));
+}
+
+Value constantValue(const Bound& b) {
+    if (b.isNull) return Value::null();
+    if (b.type == ValueType::Text) return Value::string(b.text);
+    return Value::real(b.number);
+}
+
+std::unique_ptr<ResultSet> aggregate(const BoundStatement& statement, Sources& sources,
+                                     const TupleSet& tuples) {
+    std::vector<FieldInfo> infos;
+    std::vector<ResultSet::Field> fields;
+    Evaluator eval(sources, tuples);
+    const std::size_t n = tuples.size();
+    for (const auto& col : statement.columns) {
+        infos.push_back(col.info);
+        ResultSet::Field field;
+        const Bound& e = *col.expr;
+        if (e.isConstant()) {
+            field.values.push_back(constantValue(e));
+            fields.push_back(std::move(field));
+            continue;
+        }
+        double sum = 0, low = 0, high = 0;
+        std::size_t count = 0;
+        if (e.args.empty()) {
+            count = n;  // COUNT(*)
+        } else if (e.args[0]->type == ValueType::Text) {
+            TextVec texts;
+            for (std::size_t begin = 0; begin < n; begin += Evaluator::kChunk) {
+                const std::size_t k = std::min(Evaluator::kChunk, n - begin);
+                eval.text(*e.args[0], begin, k, false, texts);
+                for (std::size_t i = 0; i < k; ++i) count += texts.nulls[i] ? 0 : 1;
+            }
+        } else {
+            NumVec v;
+            for (std::size_t begin = 0; begin < n; begin += Evaluator::kChunk) {
+                const std::size_t k = std::min(Evaluator::kChunk, n - begin);
+                eval.number(*e.args[0], begin, k, v);
+                for (std::size_t i = 0; i < k; ++i) {
+                    if (v.nulls[i]) continue;  // empty values are skipped
+                    const double x = v.values[i];
+                    if (count == 0 || x < low) low = x;
+                    if (count == 0 || x > high) high = x;
+                    sum += x;
+                    ++count;
+                }
+            }
+        }
+        Value result;
+        switch (e.aggregate) {
+            case AggregateFn::Count:
+                result = Value::integer(static_cast<std::int64_t>(count));
+                break;
+            case AggregateFn::Sum:
+                result = count ? Value::real(sum) : Value::null();
+                break;
+            case AggregateFn::Avg:
+                result = count ? Value::real(sum / static_cast<double>(count)) : Value::null();
+                break;
+            case AggregateFn::Min:
+                result = count ? Value::real(low) : Value::null();
+                break;
+            case AggregateFn::Max:
+                result = count ? Value::real(high) : Value::null();
+                break;
+        }
+        field.values.push_back(std::move(result));
+        fields.push_back(std::move(field));
+    }
+    return std::make_unique<ResultSet>(std::move(infos), std::move(fields), 1);
+}
+
+std::unique_ptr<ResultSet> project(const BoundStatement& statement, Sources& sources,
+                                   const TupleSet& tuples) {
+    std::vector<FieldInfo> infos;
+    std::vector<ResultSet::Field> fields;
+    const std::size_t n = tuples.size();
+    std::unique_ptr<Evaluator> eval;
+    for (const auto& col : statement.columns) {
+        infos.push_back(col.info);
+        ResultSet::Field field;
+        const Bound& e = *col.expr;
+        if (e.isColumn()) {
+            const RowList& rows = tuples.rows[static_cast<std::size_t>(e.table)];
+            if (sources.columnar(e.table, n)) {
+                field.source = ResultSet::Field::Source::StoreColumn;
+                field.column = sources.columnPtr(e.table, e.field);
+                field.rows = rows;
+            } else {
+                field.source = ResultSet::Field::Source::Values;
+                field.values.reserve(n);
+                TableStore& store = sources.store(e.table);
+                for (const std::uint32_t r : *rows) field.values.push_back(store.value(r, e.field));
+            }
+        } else if (e.isConstant()) {
+            field.source = ResultSet::Field::Source::Constant;
+            field.constant = constantValue(e);
+        } else {
+            if (!eval) eval = std::make_unique<Evaluator>(sources, tuples);
+            field.source = ResultSet::Field::Source::Numbers;
+            field.numbers.reserve(n);
+            field.nulls.reserve(n);
+            NumVec v;
+            for (std::size_t begin = 0; begin < n; begin += Evaluator::kChunk) {
+                const std::size_t k = std::min(Evaluator::kChunk, n - begin);
+                eval->number(e, begin, k, v);
+                field.numbers.insert(field.numbers.end(), v.values.begin(), v.values.begin() + k);
+                field.nulls.insert(field.nulls.end(), v.nulls.begin(), v.nulls.begin() + k);
+            }
+        }
+        fields.push_back(std::move(field));
+    }
+    return std::make_unique<ResultSet>(std::move(infos), std::move(fields), n);
+}
+
+}  // namespace
+
+std::unique_ptr<ResultSet> execute(const BoundStatement& statement, const Plan& plan) {
+    std::vector<TableStore*> stores;
+    for (const auto& t : statement.tables) {
+        t.store->syncWithDisk();
+        stores.push_back(t.store.get());
+    }
+    Sources sources(std::move(stores));
+    TupleSet tuples = drive(statement, plan, sources);
+    for (const auto& join : plan.joins) {
+        if (join.inner) {
+            if (tuples.size() > 0)
+                joinByIndex(join, sources, tuples);
+            else
+                tuples.rows[static_cast<std::size_t>(join.table)] =
+                    std::make_shared<std::vector<std::uint32_t>>();
+            applyAll(join.filters, sources, tuples);
+        } else {
+            joinAll(join, sources, tuples);
+        }
+    }
+    if (statement.aggregate) return aggregate(statement, sources, tuples);
+    sortTuples(statement.orderBy, sources, tuples);
+    return project(statement, sources, tuples);
+}
+
+}  // namespace dbf::sql
