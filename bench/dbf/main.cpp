@@ -181,6 +181,7 @@ void runSize(const Options& o, std::size_t foods) {
         for (auto& m : results) m.oursError = oursError;
 
     printTable(stdout, foods, repeats, results, open);
+    std::printf("SQLite plans:\n%s", sqlitePlans(*sqlite).c_str());
 }
 
 }  // namespace

@@ -50,6 +50,8 @@ std::unique_ptr<Side> makeOursSide(const std::filesystem::path& dir);
 bool oursAvailable();
 // SQLite :memory: filled from `data`, with the indexes a careful user adds.
 std::unique_ptr<Side> makeSqliteSide(const BenchData& data);
+// SQLite's plan of each statement, one line each (`sqlite` from above).
+std::string sqlitePlans(Side& sqlite);
 // The same database with the sums prepared once and bound per code (`sqlite` from above).
 std::unique_ptr<Side> makeSqliteBoundSums(Side& sqlite);
 // Plain loops over `data` (which must outlive the side).

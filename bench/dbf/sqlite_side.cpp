@@ -128,6 +128,17 @@ public:
     }
     SumsResult recallSum(int subject) override { return sums(recallSumStatement(subject)); }
 
+    // How SQLite runs a statement: its EXPLAIN QUERY PLAN details, joined.
+    std::string plan(const std::vector<std::string>& lines) {
+        Statement st(m_db, "EXPLAIN QUERY PLAN " + sqliteText(lines));
+        std::string out;
+        while (st.step()) {
+            if (!out.empty()) out += "; ";
+            out += reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 3));
+        }
+        return out;
+    }
+
     // The sums as a careful SQLite user writes them: prepared once with parameters, then
     // only bound and stepped.
     SumsResult recipeSumBound(int recipe, const std::string& divisor) {
@@ -246,6 +257,22 @@ private:
 }  // namespace
 
 std::unique_ptr<Side> makeSqliteSide(const BenchData& data) { return std::make_unique<SqliteSide>(data); }
+
+std::string sqlitePlans(Side& sqlite) {
+    auto& s = static_cast<SqliteSide&>(sqlite);
+    const RowParams p;
+    const std::pair<const char*, std::vector<std::string>> statements[] = {
+        {"listing", rowStatement(RowQuery::Listing, p)},
+        {"name search", rowStatement(RowQuery::NameEnglish, p)},
+        {"range search", rowStatement(RowQuery::Range, p)},
+        {"ranking", rowStatement(RowQuery::Ranking, p)},
+        {"recipe sums", recipeSumStatement(1, "2.5")},
+        {"recall sums", recallSumStatement(1)},
+    };
+    std::string out;
+    for (const auto& [name, lines] : statements) out += std::string("  ") + name + ": " + s.plan(lines) + "\n";
+    return out;
+}
 
 std::unique_ptr<Side> makeSqliteBoundSums(Side& sqlite) {
     return std::make_unique<BoundSums>(static_cast<SqliteSide&>(sqlite));
