@@ -325,7 +325,7 @@ TEST_F(CdxFile, BrokenFilesRaiseDbfErrorNamingTheFile) {
          }},
         {"tag header past the end",
          [&](std::string b) {  // first entry's record number: its low bytes hold the offset
-             putLittle(b, listRoot + 24, 0xFFFF, 2);
+             putLittle(b, listRoot + 24, 0xFE00, 2);
              return b;
          }},
         {"not a compound index",
@@ -352,7 +352,7 @@ TEST_F(CdxFile, DamagedBytesNeverGiveAnythingButDbfError) {
                   subjects().source());
     const std::string good = readBytes(cdx);
     std::mt19937 random(12345);
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 120; ++round) {
         std::string b = good;
         if (round % 8 == 0) {
             b.resize(random() % b.size());
