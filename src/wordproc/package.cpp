@@ -83,7 +83,7 @@ Package Package::read(const std::string& path, const std::string& label) {
         if (got != static_cast<zip_int64_t>(st.size) || longer)
             throw WordprocError("The document " + label + " is damaged: part " + name +
                                 " cannot be read.");
-        pkg.m_entries.push_back({name, std::make_shared<const std::string>(std::move(data)), {}});
+        pkg.m_entries.push_back({name, std::make_shared<const std::string>(std::move(data)), {}, {}, 0});
     }
     return pkg;
 }
@@ -92,7 +92,15 @@ void Package::write(const std::string& path) const {
     // Serialise first so the buffers outlive zip_close.
     std::vector<std::string> datas;
     datas.reserve(m_entries.size());
-    for (const auto& e : m_entries) datas.push_back(e.doc ? serialize(*e.doc) : *e.raw);
+    for (const auto& e : m_entries) {
+        if (!e.doc) {
+            datas.push_back(*e.raw);
+            continue;
+        }
+        std::string now = serialize(*e.doc);
+        bool unchanged = e.original && std::hash<std::string>{}(now) == e.parsedHash;
+        datas.push_back(unchanged ? *e.original : std::move(now));
+    }
     std::string tmp = path + ".part";
     int err = 0;
     zip_t* z = zip_open(tmp.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
@@ -153,8 +161,9 @@ void Package::setBytes(const std::string& name, std::string data) {
     if (e) {
         e->raw = raw;
         e->doc.reset();
+        e->original.reset();
     } else {
-        m_entries.push_back({name, raw, {}});
+        m_entries.push_back({name, raw, {}, {}, 0});
     }
 }
 
@@ -168,8 +177,9 @@ pugi::xml_document& Package::xml(const std::string& name) {
             throw WordprocError("The document " + m_label + " is damaged: part " + name +
                                 " is not well-formed XML (" + res.description() + " at byte " +
                                 std::to_string(res.offset) + ").");
+        e->parsedHash = std::hash<std::string>{}(serialize(*doc));
+        e->original = std::move(e->raw);
         e->doc = std::move(doc);
-        e->raw.reset();
     }
     return *e->doc;
 }

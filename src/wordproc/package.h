@@ -49,6 +49,10 @@ private:
         std::string name;
         std::shared_ptr<const std::string> raw;
         std::shared_ptr<pugi::xml_document> doc;
+        // The bytes read and the hash of their tree written out, so a part that
+        // was parsed but not changed is written as it was read.
+        std::shared_ptr<const std::string> original;
+        size_t parsedHash = 0;
     };
     Entry* find(const std::string& name);
     const Entry* find(const std::string& name) const;
