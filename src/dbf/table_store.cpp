@@ -2,6 +2,9 @@
 
 #include <map>
 
+#include "cdx_index.h"
+#include "notices.h"
+
 #include "codepage1256.h"
 #include "errors.h"
 #include "text_compare.h"
@@ -170,6 +173,7 @@ void TableStore::writeRecord(std::uint32_t row, std::string_view record) {
     auto live = m_liveRows;
     dropCache();
     if (live && wasDeleted == (record[0] == '*')) m_liveRows = std::move(live);
+    maintainIndex();
 }
 
 std::uint32_t TableStore::appendRecord(std::string_view record) {
@@ -183,7 +187,47 @@ std::uint32_t TableStore::appendRecord(std::string_view record) {
         if (record[0] != '*') grown->push_back(row);
         m_liveRows = std::move(grown);
     }
+    maintainIndex();
     return row;
+}
+
+void TableStore::maintainIndex() {
+    const auto& p = path();
+    const auto cdx = findFileNoCase(p.parent_path(), p.stem().string() + ".CDX");
+    if (!cdx) return;
+    const std::string name = cdx->filename().string();
+    try {
+        const auto tags = readCdxTags(*cdx);
+        CdxRecordSource source;
+        source.recordCount = m_file->recordCount();
+        source.isDeleted = [this](std::uint32_t recno) { return m_file->isDeleted(recno - 1); };
+        source.field = [this](std::string_view fieldName) -> const FieldDef* {
+            for (const auto& f : m_file->allFields())
+                if (equalsNoCase(f.name, fieldName)) return &f;
+            return nullptr;
+        };
+        source.value = [this](std::uint32_t recno, const FieldDef& f) {
+            return m_file->decode(m_file->record(recno - 1), f);
+        };
+        for (const auto& tag : tags) {
+            if (!canRebuild(tag, source)) {
+                if (!m_indexNoticeGiven)
+                    notice("The index " + name + " has a tag (" + tag.name + ": " + tag.keyExpression +
+                           (tag.collation.empty() ? "" : ", collation " + tag.collation) +
+                           ") that Halvora cannot keep up to date. The table works as before here, "
+                           "but rebuild the index in FoxPro (REINDEX) before FoxPro uses the table.");
+                m_indexNoticeGiven = true;
+                return;
+            }
+        }
+        writeCdx(*cdx, tags, source);
+    } catch (const DbfError& e) {
+        if (!m_indexNoticeGiven)
+            notice("The index " + name + " could not be brought up to date: " + e.what() +
+                   ". The table works as before here, but rebuild the index in FoxPro (REINDEX) "
+                   "before FoxPro uses the table.");
+        m_indexNoticeGiven = true;
+    }
 }
 
 void TableStore::markDeleted(std::uint32_t row) {

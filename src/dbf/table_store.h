@@ -59,6 +59,8 @@ public:
 private:
     explicit TableStore(std::unique_ptr<DbfFile> file, std::string name);
     void dropCache();
+    // Rebuilds the structural index after a write, so FoxPro never meets a stale one.
+    void maintainIndex();
 
     std::unique_ptr<DbfFile> m_file;
     std::string m_name;
@@ -68,6 +70,7 @@ private:
     std::vector<std::shared_ptr<const Column>> m_columns;
     std::vector<std::shared_ptr<const Column>> m_folded;
     std::vector<std::shared_ptr<const EqualityIndex>> m_equality;
+    bool m_indexNoticeGiven = false;
 };
 
 }  // namespace dbf
