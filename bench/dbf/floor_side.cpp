@@ -2,7 +2,8 @@
 // hand-written program would keep (food by code, contents by recipe, recall by subject)
 // and the names folded for search once, as an engine's search cache holds them.
 #include <algorithm>
-#include <limits>
+#include <bit>
+#include <utility>
 #include <string_view>
 #include <unordered_map>
 
@@ -113,20 +114,43 @@ private:
         return r;
     }
 
-    // Highest first, empty amounts last, ties in table order.
+    // Highest first, empty amounts last, ties in table order: a stable radix sort on the
+    // keys turned into integers that order as the wanted result (four passes of 16 bits).
     static void sortDescending(std::vector<std::uint32_t>& rows, const NumberColumn& key) {
         struct Entry {
-            double key;
+            std::uint64_t key;
             std::uint32_t row;
         };
-        std::vector<Entry> e;
-        e.reserve(rows.size());
-        for (const std::uint32_t r : rows)
-            e.push_back({key.nulls[r] ? -std::numeric_limits<double>::infinity() : key.values[r], r});
-        std::sort(e.begin(), e.end(), [](const Entry& a, const Entry& b) {
-            return a.key != b.key ? a.key > b.key : a.row < b.row;
-        });
-        for (std::size_t i = 0; i < e.size(); ++i) rows[i] = e[i].row;
+        std::vector<Entry> a(rows.size()), b;
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const std::uint32_t r = rows[i];
+            std::uint64_t k = ~std::uint64_t{0};  // empty amounts last
+            if (!key.nulls[r]) {
+                const auto bits = std::bit_cast<std::uint64_t>(key.values[r] + 0.0);  // -0 as 0
+                const std::uint64_t ascending = (bits >> 63) ? ~bits : bits | (std::uint64_t{1} << 63);
+                k = ~ascending;
+            }
+            a[i] = {k, r};
+        }
+        if (a.size() < 65536) {  // the buckets would cost more than the sort
+            std::sort(a.begin(), a.end(), [](const Entry& x, const Entry& y) {
+                return x.key != y.key ? x.key < y.key : x.row < y.row;
+            });
+            for (std::size_t i = 0; i < a.size(); ++i) rows[i] = a[i].row;
+            return;
+        }
+        b.resize(a.size());
+        std::vector<std::uint32_t> count(65536);
+        for (int shift = 0; shift < 64; shift += 16) {
+            std::fill(count.begin(), count.end(), 0);
+            for (const Entry& e : a) ++count[(e.key >> shift) & 0xFFFF];
+            if (count[(a.empty() ? 0 : a[0].key >> shift) & 0xFFFF] == a.size()) continue;  // one digit
+            std::uint32_t sum = 0;
+            for (auto& c : count) sum += std::exchange(c, sum);
+            for (const Entry& e : a) b[count[(e.key >> shift) & 0xFFFF]++] = e;
+            a.swap(b);
+        }
+        for (std::size_t i = 0; i < a.size(); ++i) rows[i] = a[i].row;
     }
 
     RowsResult produce(const std::vector<std::uint32_t>& rows, const NumberColumn* key) const {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <thread>
@@ -24,6 +25,7 @@ struct Options {
     std::filesystem::path dataRoot = defaultDataRoot();
     int repeats = 0;  // 0: by size
     bool quick = false;
+    std::string profile;  // run only ours on this operation, for a profiler
 };
 
 void usage() {
@@ -33,7 +35,9 @@ void usage() {
         "FOODS tables (default sizes 7413,100000,1000000), CONTENTS of 10,000 and RECAL of\n"
         "100,000 rows. The tables are written once to DIR (default $HALVORA_BENCH_DATA or\n"
         "/tmp/halvora-bench-data) and reused. --repeat sets the runs per median (default 5 at\n"
-        "1,000,000 foods, 11 at 100,000, 21 below); --quick runs 7413 foods three times.\n");
+        "1,000,000 foods, 11 at 100,000, 21 below); --quick runs 7413 foods three times.\n"
+        "--profile=OP runs only our engine on one operation (listing, name, farsi, range,\n"
+        "ranking, recipe, recall) --repeat times (default 50), for a profiler.\n");
 }
 
 Options parse(int argc, char** argv) {
@@ -52,6 +56,8 @@ Options parse(int argc, char** argv) {
             o.repeats = std::stoi(a.substr(9));
         } else if (a.rfind("--data=", 0) == 0) {
             o.dataRoot = a.substr(7);
+        } else if (a.rfind("--profile=", 0) == 0) {
+            o.profile = a.substr(10);
         } else if (a == "--quick") {
             o.quick = true;
             o.sizes = {7413};
@@ -123,6 +129,34 @@ OpenTiming timeFreshOpens(const std::filesystem::path& dir, int runs) {
     return t;
 }
 
+void profileOurs(const Options& o, const std::filesystem::path& dir, const BenchData& data) {
+    static const std::map<std::string, RowQuery> rowOps{
+        {"listing", RowQuery::Listing}, {"name", RowQuery::NameEnglish},
+        {"farsi", RowQuery::NameFarsi}, {"range", RowQuery::Range}, {"ranking", RowQuery::Ranking}};
+    auto ours = makeOursSide(dir);
+    std::map<int, std::string> divisors;
+    const auto recipes = pickRecipes(data.contents, divisors, 64);
+    const auto subjects = pickSubjects(data.recall, 64);
+    std::function<void()> once;
+    if (const auto it = rowOps.find(o.profile); it != rowOps.end()) {
+        once = [&, q = it->second] { ours->rows(q, {}); };
+    } else if (o.profile == "recipe") {
+        once = [&] { for (const int r : recipes) ours->recipeSum(r, divisors[r]); };
+    } else if (o.profile == "recall") {
+        once = [&] { for (const int s : subjects) ours->recallSum(s); };
+    } else {
+        throw std::runtime_error("unknown operation to profile: " + o.profile);
+    }
+    once();  // caches built
+    std::vector<double> times;
+    for (int i = 0; i < (o.repeats > 0 ? o.repeats : 50); ++i) {
+        const auto t0 = std::chrono::steady_clock::now();
+        once();
+        times.push_back(seconds(t0) * 1000);
+    }
+    std::printf("ours %s: median %.3f ms per run\n", o.profile.c_str(), median(times));
+}
+
 void runSize(const Options& o, std::size_t foods) {
     const int repeats = o.repeats > 0 ? o.repeats : foods >= 1000000 ? 5 : foods >= 100000 ? 11 : 21;
     const int codesPerRun = o.quick ? 16 : 64;
@@ -136,6 +170,11 @@ void runSize(const Options& o, std::size_t foods) {
     std::printf("[%zu] tables %s %s in %.1f s\n", foods, written ? "written to" : "found in",
                 dir.c_str(), seconds(t0));
     std::fflush(stdout);
+
+    if (!o.profile.empty()) {
+        profileOurs(o, dir, data);
+        return;
+    }
 
     // Before anything else of ours touches the tables: the open of a fresh process.
     const OpenTiming open = timeFreshOpens(dir, 3);
