@@ -276,11 +276,11 @@ void deleteInContainer(Story& st, pugi::xml_node container, int s, int e) {
             }
             if (markIn) pending = b;
         } else {
-            pending = {};
             if (s <= bs && be <= e) {
                 b.parent().remove_child(b);
                 continue;
             }
+            pending = {};  // no paragraph merges across a table that stays
             for (auto row : tableRows(b)) {
                 auto [rs, re] = st.span(row);
                 if (rs < 0 || re <= s || rs >= e) continue;
