@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 out=..
+python3 make_images.py
 profile=$(mktemp -d)
 run() { soffice -env:UserInstallation=file://"$profile" --headless --norestore "$@" >/dev/null 2>&1; }
 run --convert-to docx --outdir "$out" template.fodt sub.fodt
