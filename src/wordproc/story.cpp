@@ -279,16 +279,27 @@ std::pair<int, int> Story::span(pugi::xml_node block) {
 
 void Story::refresh(const std::vector<int>& idx) {
     if (!m_built) return;
-    for (int i : idx) {
-        Entry& e = m_entries[static_cast<size_t>(i)];
-        if (!e.rowEnd) readParagraph(e.node, e);
+    // Patches the cached texts in place: a replacement touches one paragraph,
+    // and re-joining the whole story for every one of them is what costs.
+    std::vector<int> order(idx);
+    std::sort(order.begin(), order.end());
+    order.erase(std::unique(order.begin(), order.end()), order.end());
+    int shift = 0;
+    size_t next = 0;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        Entry& e = m_entries[i];
+        e.start += shift;
+        if (next < order.size() && order[next] == static_cast<int>(i)) {
+            ++next;
+            if (e.rowEnd) continue;
+            int oldLen = e.length();
+            readParagraph(e.node, e);
+            if (m_textValid) m_text.replace(static_cast<size_t>(e.start), static_cast<size_t>(oldLen), e.text);
+            if (m_foldedValid)
+                m_folded.replace(static_cast<size_t>(e.start), static_cast<size_t>(oldLen), foldCase(e.text));
+            shift += e.length() - oldLen;
+        }
     }
-    int pos = 0;
-    for (auto& e : m_entries) {
-        e.start = pos;
-        pos += e.length();
-    }
-    m_textValid = m_foldedValid = false;
 }
 
 }  // namespace wordproc
