@@ -20,14 +20,14 @@ struct Options {
 };
 
 class Documents {
-public:
+  public:
     explicit Documents(Application& app) : m_app(app) {}
     // A new unsaved document based on the template file (which is not held open).
     Document& add(const std::string& templatePath);
     int count() const { return static_cast<int>(m_docs.size()); }
     Document& item(int index);  // 1-based
 
-private:
+  private:
     friend class Application;
     friend class Document;
     Application& m_app;
@@ -35,7 +35,7 @@ private:
 };
 
 class Application {
-public:
+  public:
     explicit Application(DocumentViewer* viewer = nullptr);
     ~Application();
     Application(const Application&) = delete;
@@ -66,7 +66,7 @@ public:
     // Paths handed to the viewer so far.
     const std::vector<std::string>& shownFiles() const { return m_shown; }
 
-private:
+  private:
     void showDocuments();
     DocumentViewer* m_viewer;
     Documents m_documents;

@@ -71,8 +71,8 @@ std::string convertToDocx(const std::string& path, const std::string& label) {
     // A private profile, so a LibreOffice the user has open does not take the job.
     std::string cmd = quote(soffice) + " -env:UserInstallation=file://" +
                       quote((dir / "profile").string()) +
-                      " --headless --norestore --convert-to docx --outdir " +
-                      quote(dir.string()) + " " + quote(source.string()) + " >/dev/null 2>&1";
+                      " --headless --norestore --convert-to docx --outdir " + quote(dir.string()) +
+                      " " + quote(source.string()) + " >/dev/null 2>&1";
     int rc = std::system(cmd.c_str());
     fs::path result = dir / "source.docx";
     if (rc != 0 || !fs::exists(result)) {

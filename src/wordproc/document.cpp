@@ -51,7 +51,8 @@ Document::~Document() = default;
 void Document::load(const std::string& path, const std::string& label) {
     m_package = Package::read(path, label);
     if (!m_package.has("[Content_Types].xml"))
-        throw WordprocError("The document " + label + " is damaged: it has no list of content types.");
+        throw WordprocError("The document " + label +
+                            " is damaged: it has no list of content types.");
     std::string main;
     if (m_package.has("_rels/.rels"))
         main = Relationships(m_package, "").firstOfType(reltype::kOfficeDocument);
@@ -145,9 +146,12 @@ void Document::discoverStories() {
 bool Document::hasStory(StoryRef ref) {
     if (!m_storiesValid) discoverStories();
     switch (ref.kind) {
-        case StoryKind::Main: return true;
-        case StoryKind::Header: return m_header != nullptr;
-        case StoryKind::Footer: return m_footer != nullptr;
+        case StoryKind::Main:
+            return true;
+        case StoryKind::Header:
+            return m_header != nullptr;
+        case StoryKind::Footer:
+            return m_footer != nullptr;
         case StoryKind::TextBox:
             return ref.index >= 0 && ref.index < static_cast<int>(m_textBoxes.size());
     }
@@ -158,7 +162,8 @@ Story& Document::story(StoryRef ref) {
     if (m_closed) throw WordprocError("The document has been closed.");
     if (!m_storiesValid) discoverStories();
     switch (ref.kind) {
-        case StoryKind::Main: return *m_main;
+        case StoryKind::Main:
+            return *m_main;
         case StoryKind::Header:
             if (!m_header) ensureHeaderFooter(StoryKind::Header);
             return *m_header;
@@ -192,7 +197,9 @@ int Document::textBoxIndexOf(pugi::xml_node txbx) {
     return -1;
 }
 
-pugi::xml_node Document::textBoxContent(int index) { return story({StoryKind::TextBox, index}).root(); }
+pugi::xml_node Document::textBoxContent(int index) {
+    return story({StoryKind::TextBox, index}).root();
+}
 
 void Document::ensureHeaderFooter(StoryKind kind) {
     if (!m_storiesValid) discoverStories();
@@ -214,9 +221,9 @@ void Document::ensureHeaderFooter(StoryKind kind) {
                               std::string("application/vnd.openxmlformats-officedocument."
                                           "wordprocessingml.") +
                                   base + "+xml");
-    std::string id = Relationships(m_package, m_mainPart)
-                         .add(header ? reltype::kHeader : reltype::kFooter,
-                              relativeTarget(m_mainPart, part));
+    std::string id =
+        Relationships(m_package, m_mainPart)
+            .add(header ? reltype::kHeader : reltype::kFooter, relativeTarget(m_mainPart, part));
     auto root = m_package.xml(m_mainPart).document_element();
     xml::ensureNamespace(root, "r", xml::kNsR);
     auto body = root.child("w:body");
@@ -480,9 +487,7 @@ void Document::syncTextBoxFallbacks() {
     m_editedTextBoxes.clear();
 }
 
-Range Document::content() {
-    return Range(*this, {}, 0, story({}).length());
-}
+Range Document::content() { return Range(*this, {}, 0, story({}).length()); }
 
 Range Document::storyRange(StoryRef ref) { return Range(*this, ref, 0, story(ref).length()); }
 

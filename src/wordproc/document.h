@@ -1,9 +1,8 @@
 #pragma once
 // A document: its package, its stories, its selection and window, undo of the
 // last edits and the saved flag.
-#include <pugixml.hpp>
-
 #include <memory>
+#include <pugixml.hpp>
 #include <set>
 #include <string>
 #include <unordered_set>
@@ -34,7 +33,7 @@ struct StoryRef {
 };
 
 class Document {
-public:
+  public:
     // Opens a template (OOXML, or legacy formats through LibreOffice) as a new
     // unsaved document; `app` may be null for documents read on their own.
     static std::unique_ptr<Document> fromTemplate(const std::string& path, Application* app);
@@ -92,13 +91,13 @@ public:
 
     // Editing: one undo step per outermost scope.
     class EditScope {
-    public:
+      public:
         explicit EditScope(Document& doc);
         ~EditScope();
         EditScope(const EditScope&) = delete;
         EditScope& operator=(const EditScope&) = delete;
 
-    private:
+      private:
         Document& m_doc;
     };
     void touchParagraph(StoryRef ref, pugi::xml_node p);
@@ -108,12 +107,11 @@ public:
     void storyEdited(StoryRef ref);
 
     // Replaces [s, e) of a story by text (normalised input); the end of the new text.
-    int replaceText(StoryRef ref, int s, int e, std::u32string_view text,
-                    pugi::xml_node rPr = {});
+    int replaceText(StoryRef ref, int s, int e, std::u32string_view text, pugi::xml_node rPr = {});
     // Widens [s, e) to whole fields when it holds a field's begin, separator or end.
     std::pair<int, int> widenToFields(Story& st, int s, int e);
 
-private:
+  private:
     Document() = default;
     void load(const std::string& path, const std::string& label);
     void discoverStories();

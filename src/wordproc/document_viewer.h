@@ -6,7 +6,7 @@
 namespace wordproc {
 
 class DocumentViewer {
-public:
+  public:
     virtual ~DocumentViewer() = default;
     // `path` is a .docx in the temporary directory that the viewer may keep.
     virtual void show(const std::string& path) = 0;

@@ -83,7 +83,8 @@ Point splitUpTo(Point pt, pugi::xml_node ancestor) {
         }
         auto second = grand.insert_child_after(parent.name(), parent);
         for (auto a : parent.attributes())
-            if (std::strcmp(a.name(), "w14:paraId") != 0 && std::strcmp(a.name(), "w14:textId") != 0)
+            if (std::strcmp(a.name(), "w14:paraId") != 0 &&
+                std::strcmp(a.name(), "w14:textId") != 0)
                 second.append_attribute(a.name()) = a.value();
         for (auto c = parent.first_child(); c && c != pt.before; c = c.next_sibling())
             if (c.type() == pugi::node_element && isProperties(c)) second.append_copy(c);
@@ -186,8 +187,8 @@ void setRunText(pugi::xml_node run, std::u32string_view text) {
 pugi::xml_node insertRun(Point pt, pugi::xml_node rPr, std::u32string_view text) {
     if (text.empty()) return {};
     if (xml::is(pt.parent, "w:r")) pt = splitUpTo(pt, pt.parent.parent());
-    auto r = pt.before ? pt.parent.insert_child_before("w:r", pt.before)
-                       : pt.parent.append_child("w:r");
+    auto r =
+        pt.before ? pt.parent.insert_child_before("w:r", pt.before) : pt.parent.append_child("w:r");
     if (rPr) r.append_copy(rPr);
     setRunText(r, text);
     return r;

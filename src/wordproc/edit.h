@@ -3,7 +3,6 @@
 // character, deleting characters, inserting text with the formatting of its
 // neighbours, merging paragraphs and keeping the structure valid.
 #include <pugixml.hpp>
-
 #include <string>
 
 #include "wordproc/story.h"

@@ -5,7 +5,7 @@
 namespace wordproc {
 
 class WordprocError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

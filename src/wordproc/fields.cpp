@@ -32,15 +32,38 @@ int typeOfCode(const std::string& code) {
     size_t b = code.find_first_of(" \t\\", a);
     std::string word = code.substr(a, b == std::string::npos ? std::string::npos : b - a);
     for (auto& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    static const std::map<std::string, int> kTypes = {
-        {"FORMTEXT", 70}, {"FORMCHECKBOX", 71}, {"FORMDROPDOWN", 83}, {"PAGE", 33},
-        {"NUMPAGES", 26}, {"DATE", 31},         {"TIME", 32},         {"TOC", 13},
-        {"REF", 3},       {"PAGEREF", 37},      {"HYPERLINK", 88},    {"SEQ", 12},
-        {"MERGEFIELD", 59}, {"DOCPROPERTY", 85}, {"FILENAME", 29},    {"INCLUDEPICTURE", 67},
-        {"SYMBOL", 57},   {"IF", 7},            {"=", 34},            {"TC", 9},
-        {"XE", 4},        {"NOTEREF", 72},      {"STYLEREF", 10},     {"SECTIONPAGES", 47},
-        {"CREATEDATE", 21}, {"SAVEDATE", 22},   {"PRINTDATE", 23},    {"AUTHOR", 17},
-        {"TITLE", 15},    {"FILLIN", 39},       {"ASK", 38},          {"SET", 6}};
+    static const std::map<std::string, int> kTypes = {{"FORMTEXT", 70},
+                                                      {"FORMCHECKBOX", 71},
+                                                      {"FORMDROPDOWN", 83},
+                                                      {"PAGE", 33},
+                                                      {"NUMPAGES", 26},
+                                                      {"DATE", 31},
+                                                      {"TIME", 32},
+                                                      {"TOC", 13},
+                                                      {"REF", 3},
+                                                      {"PAGEREF", 37},
+                                                      {"HYPERLINK", 88},
+                                                      {"SEQ", 12},
+                                                      {"MERGEFIELD", 59},
+                                                      {"DOCPROPERTY", 85},
+                                                      {"FILENAME", 29},
+                                                      {"INCLUDEPICTURE", 67},
+                                                      {"SYMBOL", 57},
+                                                      {"IF", 7},
+                                                      {"=", 34},
+                                                      {"TC", 9},
+                                                      {"XE", 4},
+                                                      {"NOTEREF", 72},
+                                                      {"STYLEREF", 10},
+                                                      {"SECTIONPAGES", 47},
+                                                      {"CREATEDATE", 21},
+                                                      {"SAVEDATE", 22},
+                                                      {"PRINTDATE", 23},
+                                                      {"AUTHOR", 17},
+                                                      {"TITLE", 15},
+                                                      {"FILLIN", 39},
+                                                      {"ASK", 38},
+                                                      {"SET", 6}};
     auto it = kTypes.find(word);
     return it == kTypes.end() ? wd::kFieldEmpty : it->second;
 }
@@ -78,9 +101,6 @@ std::vector<Span> list(Document& doc, StoryRef ref) {
             Span s;
             s.simple = n;
             s.code = n.attribute("w:instr").value();
-            Entry tmp;
-            pugi::xml_node p = en.node;
-            (void)p;
             // Result positions: the atoms inside this element.
             int first = -1, last = -1;
             for (size_t k = 0; k < en.atoms.size(); ++k)
@@ -159,7 +179,9 @@ int FormField::type() {
     return fields::typeOfCode(span().code);
 }
 
-std::string FormField::name() { return span().beginNode.child("w:ffData").child("w:name").attribute("w:val").value(); }
+std::string FormField::name() {
+    return span().beginNode.child("w:ffData").child("w:name").attribute("w:val").value();
+}
 
 TextInput FormField::textInput() { return TextInput(span().beginNode.child("w:ffData")); }
 

@@ -30,14 +30,14 @@ int typeOfCode(const std::string& code);
 }  // namespace fields
 
 class Field {
-public:
+  public:
     int type();
     std::string code();
     Range result();
     // A no-op: results that depend on page layout are kept as they are.
     void update() {}
 
-private:
+  private:
     friend class Fields;
     Field(Document& d, int index) : m_doc(&d), m_index(index) {}
     Document* m_doc;
@@ -45,30 +45,30 @@ private:
 };
 
 class Fields {
-public:
+  public:
     explicit Fields(Document& d) : m_doc(&d) {}
     int count();
     Field item(int index);  // 1-based
     int update() { return 0; }
 
-private:
+  private:
     Document* m_doc;
 };
 
 class TextInput {
-public:
+  public:
     int type();  // 0 regular, 1 number, 2 date, 3 current date, 4 current time, 5 calculated
     std::string format();
     std::string defaultText();
 
-private:
+  private:
     friend class FormField;
     explicit TextInput(pugi::xml_node ffData) : m_ffData(ffData) {}
     pugi::xml_node m_ffData;
 };
 
 class FormField {
-public:
+  public:
     int type();
     std::string name();
     TextInput textInput();
@@ -78,7 +78,7 @@ public:
     void select();
     void update() {}
 
-private:
+  private:
     friend class FormFields;
     FormField(Document& d, int index) : m_doc(&d), m_index(index) {}
     fields::Span span();
@@ -87,23 +87,23 @@ private:
 };
 
 class FormFields {
-public:
+  public:
     explicit FormFields(Document& d) : m_doc(&d) {}
     int count();
     FormField item(int index);  // 1-based
 
-private:
+  private:
     Document* m_doc;
 };
 
 class TableOfContents {
-public:
+  public:
     // A no-op: page numbers need a page layout we do not make.
     void updatePageNumbers() {}
     void update() {}
     Range range();
 
-private:
+  private:
     friend class TablesOfContents;
     TableOfContents(Document& d, fields::Span s) : m_doc(&d), m_span(s) {}
     Document* m_doc;
@@ -111,12 +111,12 @@ private:
 };
 
 class TablesOfContents {
-public:
+  public:
     TablesOfContents(Document& d, bool figures) : m_doc(&d), m_figures(figures) {}
     int count();
     TableOfContents item(int index);
 
-private:
+  private:
     std::vector<fields::Span> all();
     Document* m_doc;
     bool m_figures;

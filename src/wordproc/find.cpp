@@ -10,8 +10,8 @@ namespace {
 
 bool isWordChar(char32_t c) {
     if (c < 0x80) return std::isalnum(static_cast<int>(c)) || c == '_';
-    return !(c == 0xA0 || (c >= 0x2000 && c <= 0x206F) || c == 0x3000 || c == 0x60C ||
-             c == 0x61B || c == 0x61F);
+    return !(c == 0xA0 || (c >= 0x2000 && c <= 0x206F) || c == 0x3000 || c == 0x60C || c == 0x61B ||
+             c == 0x61F);
 }
 
 int searchIn(const std::u32string& hay, const std::u32string& needle, int from, int to,
@@ -40,13 +40,28 @@ std::string expandCarets(std::string_view repl, const std::string& found) {
         }
         char c = repl[i + 1];
         switch (c) {
-            case 'p': out += '\r'; break;
-            case 't': out += '\t'; break;
-            case 'l': out += '\v'; break;
-            case 'm': out += '\f'; break;
-            case '^': out += '^'; break;
-            case '&': out += found; break;
-            default: out += '^'; out += c; break;
+            case 'p':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            case 'l':
+                out += '\v';
+                break;
+            case 'm':
+                out += '\f';
+                break;
+            case '^':
+                out += '^';
+                break;
+            case '&':
+                out += found;
+                break;
+            default:
+                out += '^';
+                out += c;
+                break;
         }
         ++i;
     }

@@ -51,7 +51,8 @@ void forEachRunProps(Range& r, const std::function<void(pugi::xml_node)>& fn) {
             auto pPr = xml::ensureFirstChild(en.node, "w:pPr");
             auto rPr = pPr.child("w:rPr");
             if (!rPr) {
-                auto before = pPr.child("w:sectPr") ? pPr.child("w:sectPr") : pPr.child("w:pPrChange");
+                auto before =
+                    pPr.child("w:sectPr") ? pPr.child("w:sectPr") : pPr.child("w:pPrChange");
                 rPr = before ? pPr.insert_child_before("w:rPr", before) : pPr.append_child("w:rPr");
             }
             fn(rPr);

@@ -87,9 +87,11 @@ void remapResources(Document& target, const std::string& part, const FormattedTe
             id = addMediaPart(target, part, res->bytes, ext, res->contentType, res->partName);
         } else {
             std::string name = res->partName;
-            for (int n = 1; target.package().has(name) && target.package().bytes(name) != res->bytes; ++n) {
+            for (int n = 1;
+                 target.package().has(name) && target.package().bytes(name) != res->bytes; ++n) {
                 auto dot = res->partName.rfind('.');
-                name = res->partName.substr(0, dot) + "_" + std::to_string(n) + res->partName.substr(dot);
+                name = res->partName.substr(0, dot) + "_" + std::to_string(n) +
+                       res->partName.substr(dot);
             }
             if (!target.package().has(name)) target.package().setBytes(name, res->bytes);
             ensureOverrideContentType(target.package(), name, res->contentType);
@@ -101,7 +103,8 @@ void remapResources(Document& target, const std::string& part, const FormattedTe
     for (auto node : inserted)
         forEachElement(node, [&](pugi::xml_node n) {
             for (auto a : n.attributes())
-                if (std::string_view(a.name()).rfind("r:", 0) == 0) a.set_value(newId(a.value()).c_str());
+                if (std::string_view(a.name()).rfind("r:", 0) == 0)
+                    a.set_value(newId(a.value()).c_str());
         });
 }
 
@@ -183,7 +186,8 @@ FormattedText Range::formattedText() const {
         edit::Point b = k2 < static_cast<int>(first.atoms.size())
                             ? edit::splitUpTo(edit::pointBeforeAtom(first.atoms[k2]), first.node)
                             : edit::deleteChars(first, k2, k2);
-        edit::Point a = edit::splitUpTo(edit::pointBeforeAtom(first.atoms[s - first.start]), first.node);
+        edit::Point a =
+            edit::splitUpTo(edit::pointBeforeAtom(first.atoms[s - first.start]), first.node);
         if (k2 >= static_cast<int>(first.atoms.size())) {
             auto run = first.atoms.back().node.parent();
             b = {first.node, run.next_sibling()};
@@ -252,7 +256,8 @@ void Range::setFormattedText(const FormattedText& given) {
             for (auto r : ft.root().children()) inserted.push_back(tbl.append_copy(r));
         } else {
             // Rows put into a table go in above the row of the range, as pasted rows do.
-            for (auto r : ft.root().children()) inserted.push_back(tr.parent().insert_copy_before(r, tr));
+            for (auto r : ft.root().children())
+                inserted.push_back(tr.parent().insert_copy_before(r, tr));
         }
     } else {
         if (e > s) doc.replaceText(m_story, s, e, U"");
@@ -292,9 +297,7 @@ void Range::setFormattedText(const FormattedText& given) {
     }
     Story& st = storyObject();
     edit::normalize(st.root());
-    int before = st.length();
     st.invalidate();
-    (void)before;
     // The range covers what was put in.
     int endPos = s;
     for (auto n : inserted) {
@@ -305,8 +308,6 @@ void Range::setFormattedText(const FormattedText& given) {
         endPos = s;
         for (auto n : inserted) {
             Entry tmp;
-            auto holder = n.parent();
-            (void)holder;
             pugi::xml_document scratch;
             auto p = scratch.append_child("w:p");
             p.append_copy(n);

@@ -2,9 +2,8 @@
 // Formatted content taken from a range: runs, paragraphs and tables, or table
 // rows, with the pictures and links they refer to, so it can be put into
 // another place, part or document.
-#include <pugixml.hpp>
-
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,7 @@ namespace wordproc {
 class Document;
 
 class FormattedText {
-public:
+  public:
     enum class Kind { Empty, Inline, Blocks, Rows };
     Kind kind = Kind::Empty;
     // Children of the root element are the runs, blocks or rows.

@@ -154,12 +154,14 @@ void adoptNumbering(Document& doc, FormattedText& ft, const std::vector<pugi::xm
     for (auto s : styles) collect(s);
     if (refs.empty()) return;
     auto src = ft.numbering->document_element();
-    auto target = partRoot(doc, reltype::kNumbering, kNumberingType, "numbering.xml", "w:numbering");
+    auto target =
+        partRoot(doc, reltype::kNumbering, kNumberingType, "numbering.xml", "w:numbering");
     mergeNamespaces(target, ft);
     int maxAbs = -1, maxNum = 0;
     for (auto a : target.children("w:abstractNum"))
         maxAbs = std::max(maxAbs, a.attribute("w:abstractNumId").as_int());
-    for (auto n : target.children("w:num")) maxNum = std::max(maxNum, n.attribute("w:numId").as_int());
+    for (auto n : target.children("w:num"))
+        maxNum = std::max(maxNum, n.attribute("w:numId").as_int());
     std::map<std::string, int> numMap, absMap;
     std::mt19937 rng{std::random_device{}()};
     for (auto ref : refs) {
@@ -176,7 +178,8 @@ void adoptNumbering(Document& doc, FormattedText& ft, const std::vector<pugi::xm
                     for (auto a : src.children("w:abstractNum")) {
                         if (absOld != a.attribute("w:abstractNumId").value()) continue;
                         auto firstNum = target.child("w:num");
-                        auto copy = firstNum ? target.insert_copy_before(a, firstNum) : target.append_copy(a);
+                        auto copy = firstNum ? target.insert_copy_before(a, firstNum)
+                                             : target.append_copy(a);
                         absMap[absOld] = ++maxAbs;
                         copy.attribute("w:abstractNumId").set_value(maxAbs);
                         if (auto nsid = copy.child("w:nsid")) {
@@ -189,9 +192,9 @@ void adoptNumbering(Document& doc, FormattedText& ft, const std::vector<pugi::xm
                 pugi::xml_node lastNum;
                 for (auto n : target.children("w:num")) lastNum = n;
                 auto cleanup = target.child("w:numIdMacAtCleanup");
-                auto copy = lastNum ? target.insert_copy_after(num, lastNum)
-                                    : cleanup ? target.insert_copy_before(num, cleanup)
-                                              : target.append_copy(num);
+                auto copy = lastNum   ? target.insert_copy_after(num, lastNum)
+                            : cleanup ? target.insert_copy_before(num, cleanup)
+                                      : target.append_copy(num);
                 numMap[old] = ++maxNum;
                 copy.attribute("w:numId").set_value(maxNum);
                 if (absMap.count(absOld))

@@ -66,8 +66,7 @@ Package Package::read(const std::string& path, const std::string& label) {
         std::string name = st.name;
         if (!name.empty() && name.back() == '/') continue;  // directory entry
         if (unsafeName(name))
-            throw WordprocError("The document " + label +
-                                " is damaged: the part name \"" + name +
+            throw WordprocError("The document " + label + " is damaged: the part name \"" + name +
                                 "\" leads outside the package.");
         if (st.size > kMaxEntryBytes || (total += st.size) > kMaxTotalBytes)
             throw WordprocError("The document " + label +
@@ -83,7 +82,8 @@ Package Package::read(const std::string& path, const std::string& label) {
         if (got != static_cast<zip_int64_t>(st.size) || longer)
             throw WordprocError("The document " + label + " is damaged: part " + name +
                                 " cannot be read.");
-        pkg.m_entries.push_back({name, std::make_shared<const std::string>(std::move(data)), {}, {}, 0});
+        pkg.m_entries.push_back(
+            {name, std::make_shared<const std::string>(std::move(data)), {}, {}, 0});
     }
     return pkg;
 }
@@ -319,8 +319,7 @@ void ensureDefaultContentType(Package& package, const std::string& ext, const st
     d.append_attribute("ContentType") = type.c_str();
 }
 
-void ensureOverrideContentType(Package& package, const std::string& part,
-                               const std::string& type) {
+void ensureOverrideContentType(Package& package, const std::string& part, const std::string& type) {
     auto root = contentTypesRoot(package);
     std::string name = "/" + part;
     for (auto o : root.children("Override"))
@@ -334,7 +333,8 @@ std::string overrideContentType(Package& package, const std::string& part) {
     auto root = contentTypesRoot(package);
     std::string name = "/" + part;
     for (auto o : root.children("Override"))
-        if (iequals(o.attribute("PartName").value(), name)) return o.attribute("ContentType").value();
+        if (iequals(o.attribute("PartName").value(), name))
+            return o.attribute("ContentType").value();
     return {};
 }
 

@@ -2,9 +2,8 @@
 // An OOXML package: the zip entries of a .docx, parsed XML parts kept as trees,
 // every other entry kept as it was read. Saving writes each entry deflated, in
 // the order it was read, without data descriptors or zip64.
-#include <pugixml.hpp>
-
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,7 @@ constexpr unsigned kParseFlags = pugi::parse_full | pugi::parse_ws_pcdata;
 constexpr unsigned kSaveFlags = pugi::format_raw;
 
 class Package {
-public:
+  public:
     // Reads a package; a clear error when the file is not a zip, holds unsafe
     // entry names or would decompress to an enormous size. `label` names the
     // file in messages.
@@ -44,7 +43,7 @@ public:
     static constexpr size_t kMaxTotalBytes = size_t{768} << 20;
     static constexpr size_t kMaxEntries = 20000;
 
-private:
+  private:
     struct Entry {
         std::string name;
         std::shared_ptr<const std::string> raw;
@@ -87,7 +86,7 @@ inline constexpr const char* kHyperlink =
 
 // The relationships of one part (its .rels part created when missing).
 class Relationships {
-public:
+  public:
     Relationships(Package& package, std::string part);
     struct Rel {
         std::string id, type, target;
@@ -100,17 +99,15 @@ public:
     std::string firstOfType(const std::string& type) const;
     std::string add(const std::string& type, const std::string& target, bool external = false);
 
-private:
+  private:
     Package& m_package;
     std::string m_part;
     std::vector<Rel> m_rels;
 };
 
 // [Content_Types].xml.
-void ensureDefaultContentType(Package& package, const std::string& ext,
-                              const std::string& type);
-void ensureOverrideContentType(Package& package, const std::string& part,
-                               const std::string& type);
+void ensureDefaultContentType(Package& package, const std::string& ext, const std::string& type);
+void ensureOverrideContentType(Package& package, const std::string& part, const std::string& type);
 std::string overrideContentType(Package& package, const std::string& part);
 
 }  // namespace wordproc

@@ -39,8 +39,8 @@ bool jpegSize(const std::string& b, ImageInfo& info) {
             if (units == 1 && dx > 0 && dy > 0) info.dpiX = dx, info.dpiY = dy;
             if (units == 2 && dx > 0 && dy > 0) info.dpiX = dx * 2.54, info.dpiY = dy * 2.54;
         }
-        bool sof = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
-                   marker != 0xCC;
+        bool sof =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (sof) {
             info.height = static_cast<int>(be16(b, i + 5));
             info.width = static_cast<int>(be16(b, i + 7));
@@ -78,7 +78,8 @@ ImageInfo probeImage(const std::string& b, const std::string& label) {
         info.extension = "jpeg";
         info.contentType = "image/jpeg";
         if (!jpegSize(b, info)) return bad();
-    } else if (b.size() > 10 && (b.compare(0, 6, "GIF87a") == 0 || b.compare(0, 6, "GIF89a") == 0)) {
+    } else if (b.size() > 10 &&
+               (b.compare(0, 6, "GIF87a") == 0 || b.compare(0, 6, "GIF89a") == 0)) {
         info.extension = "gif";
         info.contentType = "image/gif";
         info.width = static_cast<int>(le16(b, 6));

@@ -38,7 +38,7 @@ inline constexpr int kUndefined = 9999999;
 // Find from a range or from the selection. A range that finds its text becomes
 // the found text; so does the selection.
 class Find {
-public:
+  public:
     // Word's argument order: find text, match case, whole word, wildcards,
     // sounds like, all word forms, forward, wrap, format, replacement, replace.
     // Wildcards, sounds like, word forms, format and backward search are not
@@ -52,10 +52,11 @@ public:
                  int replace = wd::kReplaceNone);
     bool found() const { return m_found; }
 
-private:
+  private:
     friend class Range;
     friend class Selection;
-    explicit Find(Range& target, bool fromSelection) : m_target(target), m_selection(fromSelection) {}
+    explicit Find(Range& target, bool fromSelection)
+        : m_target(target), m_selection(fromSelection) {}
     Range& m_target;
     bool m_selection;
     bool m_found = false;
@@ -64,7 +65,7 @@ private:
 // Direct character formatting of a range (the selection keeps what is set on
 // it while collapsed for the text typed next).
 class Font {
-public:
+  public:
     bool bold() const;
     void setBold(bool on);
     double size() const;  // points; 0 when the text has no direct size
@@ -72,14 +73,14 @@ public:
     int color() const;  // Word's colour number: red + green*256 + blue*65536
     void setColor(int color);
 
-private:
+  private:
     friend class Range;
     explicit Font(Range& r) : m_range(r) {}
     Range& m_range;
 };
 
 class Range {
-public:
+  public:
     Range(Document& doc, StoryRef story, int start, int end);
     virtual ~Range() = default;
     Range(const Range&) = default;
@@ -122,14 +123,14 @@ public:
     // The range the last successful find gave: the next find starts after it.
     int lastFoundStart = -1, lastFoundEnd = -1;
 
-protected:
+  protected:
     Document* m_doc;
     StoryRef m_story;
     int m_start, m_end;
 };
 
 class Selection : public Range {
-public:
+  public:
     explicit Selection(Document& doc) : Range(doc, {}, 0, 0) {}
 
     Range range() const { return Range(*m_doc, m_story, start(), end()); }

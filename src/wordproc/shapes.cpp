@@ -141,8 +141,7 @@ TextFrame Shape::textFrame() { return TextFrame(*m_doc, infoAt(*m_doc, m_index).
 
 void Shape::select() {
     int story = infoAt(*m_doc, m_index).story;
-    if (story >= 0)
-        m_doc->selection().goTo({StoryKind::TextBox, story}, 0, 0);
+    if (story >= 0) m_doc->selection().goTo({StoryKind::TextBox, story}, 0, 0);
 }
 
 void Shape::ungroup() {
@@ -228,7 +227,8 @@ InlineShape InlineShapes::addPicture(const std::string& fileName, bool, bool) {
     auto rPr = edit::formattingAt(en, s - en.start, fmt);
     auto pt = edit::insertionPoint(en, s - en.start);
     if (xml::is(pt.parent, "w:r")) pt = edit::splitUpTo(pt, pt.parent.parent());
-    auto run = pt.before ? pt.parent.insert_child_before("w:r", pt.before) : pt.parent.append_child("w:r");
+    auto run =
+        pt.before ? pt.parent.insert_child_before("w:r", pt.before) : pt.parent.append_child("w:r");
     if (rPr) run.append_copy(rPr);
 
     long long cx = std::llround(info.width * 914400.0 / info.dpiX);
@@ -238,15 +238,16 @@ InlineShape InlineShapes::addPicture(const std::string& fileName, bool, bool) {
     std::string x =
         "<w:drawing><wp:inline distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\"><wp:extent cx=\"" +
         std::to_string(cx) + "\" cy=\"" + std::to_string(cy) +
-        "\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:docPr id=\"" + std::to_string(id) +
-        "\" name=\"" + name +
+        "\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:docPr id=\"" +
+        std::to_string(id) + "\" name=\"" + name +
         "\"/><wp:cNvGraphicFramePr><a:graphicFrameLocks xmlns:a=\"" + xml::kNsA +
         "\" noChangeAspect=\"1\"/></wp:cNvGraphicFramePr><a:graphic xmlns:a=\"" + xml::kNsA +
         "\"><a:graphicData uri=\"" + xml::kNsPic + "\"><pic:pic xmlns:pic=\"" + xml::kNsPic +
         "\"><pic:nvPicPr><pic:cNvPr id=\"0\" name=\"" + name +
         "\"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip r:embed=\"" + rid +
         "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x=\"0\" "
-        "y=\"0\"/><a:ext cx=\"" + std::to_string(cx) + "\" cy=\"" + std::to_string(cy) +
+        "y=\"0\"/><a:ext cx=\"" +
+        std::to_string(cx) + "\" cy=\"" + std::to_string(cy) +
         "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic>"
         "</a:graphicData></a:graphic></wp:inline></w:drawing>";
     pugi::xml_document frag;
@@ -265,8 +266,7 @@ pugi::xml_node InlineShape::extent(pugi::xml_node* paragraph) {
     Story& st = m_doc->story(m_story);
     const Entry& en = st.entry(st.entryAt(m_pos));
     int k = m_pos - en.start;
-    if (en.rowEnd || k >= static_cast<int>(en.atoms.size()) ||
-        en.atoms[k].kind != AtomKind::Object)
+    if (en.rowEnd || k >= static_cast<int>(en.atoms.size()) || en.atoms[k].kind != AtomKind::Object)
         throw WordprocError("The inline picture no longer exists.");
     if (paragraph) *paragraph = en.node;
     auto node = en.atoms[k].node;

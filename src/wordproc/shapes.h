@@ -14,11 +14,11 @@ inline constexpr int kTextBox = 17;
 }  // namespace mso
 
 class TextFrame {
-public:
+  public:
     bool hasText();
     Range textRange();
 
-private:
+  private:
     friend class Shape;
     TextFrame(Document& d, int story) : m_doc(&d), m_story(story) {}
     Document* m_doc;
@@ -26,7 +26,7 @@ private:
 };
 
 class Shape {
-public:
+  public:
     int type();
     std::string name();
     double width();   // points
@@ -36,7 +36,7 @@ public:
     // The members of a group become shapes of their own (the drawing stays grouped).
     void ungroup();
 
-private:
+  private:
     friend class Shapes;
     Shape(Document& d, int index) : m_doc(&d), m_index(index) {}
     Document* m_doc;
@@ -44,24 +44,24 @@ private:
 };
 
 class Shapes {
-public:
+  public:
     explicit Shapes(Document& d) : m_doc(&d) {}
     int count();
     Shape item(int index);  // 1-based
 
-private:
+  private:
     Document* m_doc;
 };
 
 // The drawing shape that holds the selection (a text box), if any.
 class ShapeRange {
-public:
+  public:
     int count() const { return m_story >= 0 ? 1 : 0; }
     double width();
     double height();
     std::string name();
 
-private:
+  private:
     friend class Selection;
     ShapeRange(Document& d, int story) : m_doc(&d), m_story(story) {}
     Document* m_doc;
@@ -69,7 +69,7 @@ private:
 };
 
 class InlineShape {
-public:
+  public:
     InlineShape(Document& d, StoryRef s, int pos) : m_doc(&d), m_story(s), m_pos(pos) {}
     double width();  // points
     double height();
@@ -79,7 +79,7 @@ public:
     void scaleDownToFit(double boxWidth, double boxHeight);
     Range range() { return Range(*m_doc, m_story, m_pos, m_pos + 1); }
 
-private:
+  private:
     pugi::xml_node extent(pugi::xml_node* paragraph = nullptr);
     void setSize(double w, double h);
     Document* m_doc;
@@ -88,7 +88,7 @@ private:
 };
 
 class InlineShapes {
-public:
+  public:
     InlineShapes(Document& d, Range r) : m_doc(&d), m_range(r) {}
     int count();
     // Inserts a PNG, JPEG, BMP or GIF file as an inline picture that replaces
@@ -96,7 +96,7 @@ public:
     InlineShape addPicture(const std::string& fileName, bool linkToFile = false,
                            bool saveWithDocument = true);
 
-private:
+  private:
     Document* m_doc;
     Range m_range;
 };

@@ -43,7 +43,9 @@ void collectRun(pugi::xml_node r, Entry& e) {
                 e.atoms.push_back({c, 0, AtomKind::Tab});
             } else if (std::strcmp(s, "br") == 0 || std::strcmp(s, "cr") == 0) {
                 std::string_view type = c.attribute("w:type").value();
-                e.text.push_back(type == "page" ? kPageBreak : type == "column" ? 0x0E : kLineBreak);
+                e.text.push_back(type == "page"     ? kPageBreak
+                                 : type == "column" ? 0x0E
+                                                    : kLineBreak);
                 e.atoms.push_back({c, 0, AtomKind::Break});
             } else if (std::strcmp(s, "noBreakHyphen") == 0) {
                 e.text.push_back(0x2011);
@@ -294,9 +296,11 @@ void Story::refresh(const std::vector<int>& idx) {
             if (e.rowEnd) continue;
             int oldLen = e.length();
             readParagraph(e.node, e);
-            if (m_textValid) m_text.replace(static_cast<size_t>(e.start), static_cast<size_t>(oldLen), e.text);
+            if (m_textValid)
+                m_text.replace(static_cast<size_t>(e.start), static_cast<size_t>(oldLen), e.text);
             if (m_foldedValid)
-                m_folded.replace(static_cast<size_t>(e.start), static_cast<size_t>(oldLen), foldCase(e.text));
+                m_folded.replace(static_cast<size_t>(e.start), static_cast<size_t>(oldLen),
+                                 foldCase(e.text));
             shift += e.length() - oldLen;
         }
     }

@@ -5,9 +5,8 @@
 // the cell's end mark and one more position for the end of each table row.
 // Field begin, separator and end count one position each; field codes and
 // deleted revisions count none.
-#include <pugixml.hpp>
-
 #include <cstdint>
+#include <pugixml.hpp>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -46,7 +45,7 @@ struct Entry {
 };
 
 class Story {
-public:
+  public:
     explicit Story(pugi::xml_node root) : m_root(root) {}
     pugi::xml_node root() const { return m_root; }
 
@@ -68,7 +67,7 @@ public:
 
     static void readParagraph(pugi::xml_node p, Entry& e);
 
-private:
+  private:
     void build();
     void buildBlocks(pugi::xml_node container);
     void buildTable(pugi::xml_node tbl);

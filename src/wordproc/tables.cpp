@@ -24,10 +24,12 @@ T at(const std::vector<T>& v, int index) {
 int textWidthTwips(Document& doc, pugi::xml_node p) {
     if (auto tc = xml::ancestor(p, "w:tc")) {
         auto w = tc.child("w:tcPr").child("w:tcW");
-        if (std::string_view(w.attribute("w:type").value()) == "dxa" && w.attribute("w:w").as_int() > 400)
+        if (std::string_view(w.attribute("w:type").value()) == "dxa" &&
+            w.attribute("w:w").as_int() > 400)
             return w.attribute("w:w").as_int() - 216;
     }
-    auto sect = doc.package().xml(doc.mainPart()).document_element().child("w:body").child("w:sectPr");
+    auto sect =
+        doc.package().xml(doc.mainPart()).document_element().child("w:body").child("w:sectPr");
     int page = sect.child("w:pgSz").attribute("w:w").as_int();
     int left = sect.child("w:pgMar").attribute("w:left").as_int();
     int right = sect.child("w:pgMar").attribute("w:right").as_int();
@@ -101,7 +103,8 @@ pugi::xml_node insertEmptyRowLike(pugi::xml_node row, bool before) {
             if (runProps) {
                 np.remove_child("w:rPr");
                 auto change = np.child("w:pPrChange");
-                auto mark = change ? np.insert_copy_before(runProps, change) : np.append_copy(runProps);
+                auto mark =
+                    change ? np.insert_copy_before(runProps, change) : np.append_copy(runProps);
                 mark.remove_child("w:rStyle");
             }
         } else if (runProps) {
@@ -127,7 +130,8 @@ Tables Document::tables() {
 Table Tables::item(int index) const { return Table(*m_doc, m_story, at(m_ordinals, index)); }
 
 Table Tables::add(const Range& range, int rows, int columns) {
-    if (rows < 1 || columns < 1) throw WordprocError("The number of rows or columns is out of range.");
+    if (rows < 1 || columns < 1)
+        throw WordprocError("The number of rows or columns is out of range.");
     Document& doc = *m_doc;
     Document::EditScope scope(doc);
     StoryRef ref = range.story();
@@ -207,7 +211,9 @@ void Table::deleteTable() {
     m_doc->storyEdited(m_story);
 }
 
-int Rows::count() { return static_cast<int>(tableRows(tables::tableAt(*m_doc, m_story, m_table)).size()); }
+int Rows::count() {
+    return static_cast<int>(tableRows(tables::tableAt(*m_doc, m_story, m_table)).size());
+}
 
 Row Rows::item(int index) {
     if (index < 1 || index > count()) noMember();
@@ -257,14 +263,18 @@ void Row::deleteRow() {
     m_doc->storyEdited(m_story);
 }
 
-int Cells::count() { return static_cast<int>(rowCells(Row(*m_doc, m_story, m_table, m_row).node()).size()); }
+int Cells::count() {
+    return static_cast<int>(rowCells(Row(*m_doc, m_story, m_table, m_row).node()).size());
+}
 
 Cell Cells::item(int index) {
     if (index < 1 || index > count()) noMember();
     return Cell(*m_doc, m_story, m_table, m_row, index);
 }
 
-pugi::xml_node Cell::node() { return at(rowCells(Row(*m_doc, m_story, m_table, m_row).node()), m_cell); }
+pugi::xml_node Cell::node() {
+    return at(rowCells(Row(*m_doc, m_story, m_table, m_row).node()), m_cell);
+}
 
 void Cell::select() {
     auto [s, e] = m_doc->story(m_story).span(node());

@@ -10,38 +10,38 @@ namespace wordproc {
 class Table;
 
 class Cell {
-public:
+  public:
     void select();
     Range range();
     pugi::xml_node node();
 
-public:
+  public:
     Cell(Document& d, StoryRef s, int table, int row, int cell)
         : m_doc(&d), m_story(s), m_table(table), m_row(row), m_cell(cell) {}
 
-private:
+  private:
     Document* m_doc;
     StoryRef m_story;
     int m_table, m_row, m_cell;
 };
 
 class Cells {
-public:
+  public:
     int count();
     Cell item(int index);
 
-public:
+  public:
     Cells(Document& d, StoryRef s, int table, int row)
         : m_doc(&d), m_story(s), m_table(table), m_row(row) {}
 
-private:
+  private:
     Document* m_doc;
     StoryRef m_story;
     int m_table, m_row;
 };
 
 class Row {
-public:
+  public:
     void select();
     void deleteRow();
     Range range();
@@ -49,62 +49,62 @@ public:
     int index() const { return m_row; }
     pugi::xml_node node();
 
-public:
+  public:
     Row(Document& d, StoryRef s, int table, int row)
         : m_doc(&d), m_story(s), m_table(table), m_row(row) {}
 
-private:
+  private:
     Document* m_doc;
     StoryRef m_story;
     int m_table, m_row;
 };
 
 class Rows {
-public:
+  public:
     int count();
     Row item(int index);
     // An empty row, formatted like its neighbour, inserted before `beforeRow`
     // (0: appended after the last row).
     Row add(int beforeRow = 0);
 
-public:
+  public:
     Rows(Document& d, StoryRef s, int table) : m_doc(&d), m_story(s), m_table(table) {}
 
-private:
+  private:
     Document* m_doc;
     StoryRef m_story;
     int m_table;
 };
 
 class Column {
-public:
+  public:
     void setWidth(double points, int rulerStyle = 0);
     double width();
 
-public:
+  public:
     Column(Table& t, int index) : m_table(t), m_index(index) {}
 
-private:
+  private:
     Table& m_table;
     int m_index;
 };
 
 class Columns {
-public:
+  public:
     int count();
     Column item(int index) { return Column(m_table, index); }
     // The common width in points, wd::kUndefined when the widths differ.
     double width();
 
-public:
+  public:
     explicit Columns(Table& t) : m_table(t) {}
 
-private:
+  private:
     Table& m_table;
 };
 
 class Table {
-public:
+  public:
     Table(Document& d, StoryRef s, int ordinal) : m_doc(&d), m_story(s), m_ordinal(ordinal) {}
     void select();
     Range range();
@@ -116,14 +116,14 @@ public:
     Document& document() { return *m_doc; }
     StoryRef story() const { return m_story; }
 
-private:
+  private:
     Document* m_doc;
     StoryRef m_story;
     int m_ordinal;  // position among all tables of the story, in document order
 };
 
 class Tables {
-public:
+  public:
     Tables(Document& d, StoryRef s, std::vector<int> ordinals)
         : m_doc(&d), m_story(s), m_ordinals(std::move(ordinals)) {}
     int count() const { return static_cast<int>(m_ordinals.size()); }
@@ -132,7 +132,7 @@ public:
     // selection moves into its first cell.
     Table add(const Range& at, int rows, int columns);
 
-private:
+  private:
     Document* m_doc;
     StoryRef m_story;
     std::vector<int> m_ordinals;

@@ -20,7 +20,8 @@ std::string temporaryDocumentName(const std::string& extension) {
     std::error_code ec;
     fs::path dir = fs::temp_directory_path(ec);
     if (ec) dir = "/tmp";
-    return (dir / ("wordrpt_" + std::to_string(tickCount()) + std::to_string(dist(rng)) + extension))
+    return (dir /
+            ("wordrpt_" + std::to_string(tickCount()) + std::to_string(dist(rng)) + extension))
         .string();
 }
 

@@ -13,7 +13,7 @@ inline constexpr int kWindowStateMaximize = 1;
 }  // namespace wd
 
 class View {
-public:
+  public:
     explicit View(Document& doc) : m_doc(doc) {}
     int type = wd::kPrintView;
     int splitSpecial = 0;  // 0: no split pane
@@ -22,30 +22,30 @@ public:
     // when the document has none) or back to the main text.
     void setSeekView(int seek);
 
-private:
+  private:
     Document& m_doc;
     int m_seek = wd::kSeekMainDocument;
 };
 
 class Pane {
-public:
+  public:
     explicit Pane(Document& doc) : m_view(doc) {}
     View& view() { return m_view; }
     double horizontalPercentScrolled = 0, verticalPercentScrolled = 0;
 
-private:
+  private:
     View m_view;
 };
 
 class Window {
-public:
+  public:
     explicit Window(Document& doc) : m_pane(doc) {}
     View& view() { return m_pane.view(); }
     Pane& activePane() { return m_pane; }
     int windowState = 0;
     double horizontalPercentScrolled = 0, verticalPercentScrolled = 0;
 
-private:
+  private:
     Pane m_pane;
 };
 

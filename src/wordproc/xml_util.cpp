@@ -4,19 +4,49 @@
 
 namespace wordproc::xml {
 
-const std::initializer_list<const char*> kRPrOrder = {
-    "w:rStyle", "w:rFonts",  "w:b",          "w:bCs",       "w:i",         "w:iCs",
-    "w:caps",   "w:smallCaps", "w:strike",   "w:dstrike",   "w:outline",   "w:shadow",
-    "w:emboss", "w:imprint", "w:noProof",    "w:snapToGrid", "w:vanish",   "w:webHidden",
-    "w:color",  "w:spacing", "w:w",          "w:kern",      "w:position",  "w:sz",
-    "w:szCs",   "w:highlight", "w:u",        "w:effect",    "w:bdr",       "w:shd",
-    "w:fitText", "w:vertAlign", "w:rtl",     "w:cs",        "w:em",        "w:lang",
-    "w:eastAsianLayout", "w:specVanish", "w:oMath"};
+const std::initializer_list<const char*> kRPrOrder = {"w:rStyle",
+                                                      "w:rFonts",
+                                                      "w:b",
+                                                      "w:bCs",
+                                                      "w:i",
+                                                      "w:iCs",
+                                                      "w:caps",
+                                                      "w:smallCaps",
+                                                      "w:strike",
+                                                      "w:dstrike",
+                                                      "w:outline",
+                                                      "w:shadow",
+                                                      "w:emboss",
+                                                      "w:imprint",
+                                                      "w:noProof",
+                                                      "w:snapToGrid",
+                                                      "w:vanish",
+                                                      "w:webHidden",
+                                                      "w:color",
+                                                      "w:spacing",
+                                                      "w:w",
+                                                      "w:kern",
+                                                      "w:position",
+                                                      "w:sz",
+                                                      "w:szCs",
+                                                      "w:highlight",
+                                                      "w:u",
+                                                      "w:effect",
+                                                      "w:bdr",
+                                                      "w:shd",
+                                                      "w:fitText",
+                                                      "w:vertAlign",
+                                                      "w:rtl",
+                                                      "w:cs",
+                                                      "w:em",
+                                                      "w:lang",
+                                                      "w:eastAsianLayout",
+                                                      "w:specVanish",
+                                                      "w:oMath"};
 
 const std::initializer_list<const char*> kTcPrOrder = {
-    "w:cnfStyle", "w:tcW",    "w:gridSpan", "w:hMerge",   "w:vMerge", "w:tcBorders",
-    "w:shd",      "w:noWrap", "w:tcMar",    "w:textDirection", "w:tcFitText", "w:vAlign",
-    "w:hideMark"};
+    "w:cnfStyle", "w:tcW",   "w:gridSpan",      "w:hMerge",    "w:vMerge", "w:tcBorders", "w:shd",
+    "w:noWrap",   "w:tcMar", "w:textDirection", "w:tcFitText", "w:vAlign", "w:hideMark"};
 
 pugi::xml_node firstElement(pugi::xml_node parent) {
     for (auto c = parent.first_child(); c; c = c.next_sibling())

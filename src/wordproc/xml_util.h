@@ -1,8 +1,7 @@
 #pragma once
 // Small helpers over pugixml for WordprocessingML trees.
-#include <pugixml.hpp>
-
 #include <initializer_list>
+#include <pugixml.hpp>
 #include <string>
 #include <string_view>
 

@@ -1,11 +1,12 @@
 // The application object: documents from templates by content, showing through
 // the viewer, the saved flag, options kept, macros refused.
+#include "wordproc/application.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "docx_builder.h"
-#include "wordproc/application.h"
 #include "wordproc/errors.h"
 #include "wordproc/range.h"
 
@@ -71,7 +72,8 @@ TEST(ApplicationTest, OptionsAreKeptAndMacrosFailClearly) {
         app.run("FixLayout");
         FAIL() << "no error";
     } catch (const WordprocError& e) {
-        EXPECT_EQ(std::string(e.what()), "The macro FixLayout cannot be run: this word processor runs no macros.");
+        EXPECT_EQ(std::string(e.what()),
+                  "The macro FixLayout cannot be run: this word processor runs no macros.");
     }
 }
 

@@ -37,7 +37,8 @@ void patchBytes(const std::string& path, const std::string& signature, size_t of
     in.close();
     size_t at = data.find(signature);
     ASSERT_NE(at, std::string::npos);
-    for (int k = 0; k < 4; ++k) data[at + offset + k] = static_cast<char>((value >> (8 * k)) & 0xFF);
+    for (int k = 0; k < 4; ++k)
+        data[at + offset + k] = static_cast<char>((value >> (8 * k)) & 0xFF);
     std::ofstream(path, std::ios::binary) << data;
 }
 
@@ -57,7 +58,9 @@ TEST(BrokenInput, EachFaultGivesAClearMessage) {
         {"fake_zip.docx", [](const std::string& p) { std::ofstream(p) << "PK\x03\x04garbage"; },
          "is not a Word document (it is not an OOXML package)"},
         {"no_main.docx",
-         [](const std::string& p) { writeZip(p, {{"[Content_Types].xml", kMinimalTypes}}); },
+         [](const std::string& p) {
+             writeZip(p, {{"[Content_Types].xml", kMinimalTypes}});
+         },
          "has no main document part"},
         {"malformed.docx",
          [](const std::string& p) {
@@ -96,13 +99,14 @@ TEST(BrokenInput, EachFaultGivesAClearMessage) {
 
 TEST(BrokenInput, LegacyDocumentWithoutLibreOfficeIsRefused) {
     std::string path = tempPath("legacy.doc");
-    std::ofstream(path, std::ios::binary) << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)
-                                          << std::string(512, '\0');
+    std::ofstream(path, std::ios::binary)
+        << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(512, '\0');
     std::string saved = getenv("PATH") ? getenv("PATH") : "";
     setenv("PATH", "/nonexistent", 1);
     std::string message = openError(path);
     setenv("PATH", saved.c_str(), 1);
-    EXPECT_NE(message.find("legacy Word format; LibreOffice is needed"), std::string::npos) << message;
+    EXPECT_NE(message.find("legacy Word format; LibreOffice is needed"), std::string::npos)
+        << message;
 }
 
 TEST(BrokenInput, PicturesThatAreNotPicturesAreRefused) {
@@ -116,7 +120,8 @@ TEST(BrokenInput, PicturesThatAreNotPicturesAreRefused) {
         d.selection().inlineShapes().addPicture(fake);
         FAIL() << "no error";
     } catch (const WordprocError& e) {
-        EXPECT_NE(std::string(e.what()).find("is not a PNG, JPEG, BMP or GIF file"), std::string::npos);
+        EXPECT_NE(std::string(e.what()).find("is not a PNG, JPEG, BMP or GIF file"),
+                  std::string::npos);
     }
     EXPECT_EQ(d.content().text(), "x\r");
 }

@@ -37,11 +37,12 @@ void writeDocx(const std::string& path, const std::string& bodyXml,
         "<Relationship Id=\"rId1\" "
         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
         "officeDocument\" Target=\"word/document.xml\"/></Relationships>";
-    e["word/document.xml"] = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n") +
-                             "<w:document " + kNs + "><w:body>" + bodyXml +
-                             "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1440\" "
-                             "w:right=\"1440\" w:bottom=\"1440\" w:left=\"1440\"/></w:sectPr>"
-                             "</w:body></w:document>";
+    e["word/document.xml"] =
+        std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n") +
+        "<w:document " + kNs + "><w:body>" + bodyXml +
+        "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1440\" "
+        "w:right=\"1440\" w:bottom=\"1440\" w:left=\"1440\"/></w:sectPr>"
+        "</w:body></w:document>";
     for (auto& [k, v] : extra) e[k] = v;
     writeZip(path, e);
 }
@@ -70,6 +71,8 @@ std::map<std::string, std::string> readZip(const std::string& path) {
     return out;
 }
 
-std::string dataPath(const std::string& name) { return std::string(HALVORA_TEST_DATA) + "/" + name; }
+std::string dataPath(const std::string& name) {
+    return std::string(HALVORA_TEST_DATA) + "/" + name;
+}
 
 }  // namespace wordproc::test

@@ -44,7 +44,8 @@ std::string writeFilledReport(const std::string& name) {
     Application app;
     Document& doc = app.documents().add(dataPath("template.docx"));
     replaceAll(doc.content(), "<#SubjectNo>", "Subject 4711 & <co>");
-    replaceAll(doc.content(), "<#FarsiName>", "\xd8\xb9\xd9\x84\xdb\x8c \xd8\xb1\xd8\xb6\xd8\xa7\xdb\x8c\xdb\x8c");
+    replaceAll(doc.content(), "<#FarsiName>",
+               "\xd8\xb9\xd9\x84\xdb\x8c \xd8\xb1\xd8\xb6\xd8\xa7\xdb\x8c\xdb\x8c");
     doc.activeWindow().activePane().view().setSeekView(wd::kSeekCurrentPageHeader);
     replaceAll(doc.selection().range(), "<#Clinic>", "North Clinic");
     doc.activeWindow().activePane().view().setSeekView(wd::kSeekMainDocument);
@@ -74,22 +75,24 @@ TEST(PackageOutput, EntriesAreDeflatedWithoutDescriptorsOrZip64) {
     std::string path = writeFilledReport("format.docx");
     std::string b = slurp(path);
     int entries = 0;
-    for (size_t at = b.find("PK\x03\x04"); at != std::string::npos; at = b.find("PK\x03\x04", at + 4)) {
+    for (size_t at = b.find("PK\x03\x04"); at != std::string::npos;
+         at = b.find("PK\x03\x04", at + 4)) {
         if (at + 30 > b.size()) break;
         unsigned flags = le16(b, at + 6), method = le16(b, at + 8);
         unsigned nameLen = le16(b, at + 26), extraLen = le16(b, at + 28);
         std::string name = b.substr(at + 30, nameLen);
         EXPECT_EQ(flags & 0x8, 0u) << name << " has a data descriptor";
         EXPECT_EQ(method, 8u) << name << " is not deflated";
-        for (size_t x = at + 30 + nameLen; x + 4 <= at + 30 + nameLen + extraLen; x += 4 + le16(b, x + 2))
+        for (size_t x = at + 30 + nameLen; x + 4 <= at + 30 + nameLen + extraLen;
+             x += 4 + le16(b, x + 2))
             EXPECT_NE(le16(b, x), 1u) << name << " has a zip64 field";
         ++entries;
     }
     EXPECT_GT(entries, 10);
     auto zip = readZip(path);
     const std::string& types = zip["[Content_Types].xml"];
-    for (const char* ext : {"Extension=\"png\"", "Extension=\"jpeg\"", "Extension=\"bmp\"",
-                            "Extension=\"gif\""})
+    for (const char* ext :
+         {"Extension=\"png\"", "Extension=\"jpeg\"", "Extension=\"bmp\"", "Extension=\"gif\""})
         EXPECT_NE(types.find(ext), std::string::npos) << ext;
     EXPECT_EQ(types.find("macroEnabled"), std::string::npos);
 }
@@ -149,7 +152,8 @@ TEST_F(WithLibreOffice, WrittenDocumentConvertsToPdfWithItsText) {
     fs::path pdf = dir / "for_pdf.pdf";
     ASSERT_TRUE(fs::exists(pdf));
     fs::path txt = dir / "for_pdf.txt";
-    ASSERT_EQ(std::system(("pdftotext -enc UTF-8 " + pdf.string() + " " + txt.string()).c_str()), 0);
+    ASSERT_EQ(std::system(("pdftotext -enc UTF-8 " + pdf.string() + " " + txt.string()).c_str()),
+              0);
     std::string text = slurp(txt.string());
     for (const char* expected : {"Subject 4711 & <co>", "North Clinic", "Inserted part", "Step two",
                                  "Energy", "1850 kcal", "Box <#BoxTag> here", "Last line."})

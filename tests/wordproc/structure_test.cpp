@@ -62,8 +62,9 @@ TEST_F(StructureTest, TemplateTableFillDeletesTheTagRowAndInsertsRowsAbove) {
     EXPECT_EQ(cellText(3, 1), "Rice");
     EXPECT_EQ(cellText(2, 3), "");  // inserted rows are empty
     EXPECT_EQ(cellText(3, 3), "*note");
-    EXPECT_NE(saveAndReopenText().find("Food\aAmount\aNote\a\aBread\a\a\a\aRice\aD7:#0.0\a*note\a\a"),
-              std::string::npos);
+    EXPECT_NE(
+        saveAndReopenText().find("Food\aAmount\aNote\a\aBread\a\a\a\aRice\aD7:#0.0\a*note\a\a"),
+        std::string::npos);
 }
 
 TEST_F(StructureTest, MovingByCellFromTheLastCellAddsARow) {
@@ -97,10 +98,12 @@ TEST_F(StructureTest, GeneratedTableAtTheSelectionWithBoldCaptionsAndWidths) {
     sel.typeText("Rice");
     EXPECT_EQ(t.rows().count(), 2);
     std::string xml = doc.package().bytes("word/document.xml");
-    EXPECT_NE(xml.find("<w:b w:val=\"1\"/><w:bCs w:val=\"1\"/></w:rPr><w:t xml:space=\"preserve\">Name"),
-              std::string::npos);
-    EXPECT_NE(xml.find("<w:b w:val=\"0\"/><w:bCs w:val=\"0\"/></w:rPr><w:t xml:space=\"preserve\">Rice"),
-              std::string::npos);
+    EXPECT_NE(
+        xml.find("<w:b w:val=\"1\"/><w:bCs w:val=\"1\"/></w:rPr><w:t xml:space=\"preserve\">Name"),
+        std::string::npos);
+    EXPECT_NE(
+        xml.find("<w:b w:val=\"0\"/><w:bCs w:val=\"0\"/></w:rPr><w:t xml:space=\"preserve\">Rice"),
+        std::string::npos);
     // The date paragraph became "Date: ", the table, then an empty paragraph.
     EXPECT_NE(saveAndReopenText().find("Date: \rName\aGrams\a\aRice\a\a\a\r"), std::string::npos);
 }
@@ -148,7 +151,8 @@ TEST_F(StructureTest, InsertingADocumentBringsItsStylesListsAndPictures) {
     // "Report Note" differs in the inserted document: it comes as a renamed copy.
     EXPECT_NE(zip["word/styles.xml"].find("w:styleId=\"ReportNote1\""), std::string::npos);
     EXPECT_NE(zip["word/styles.xml"].find("w:styleId=\"SubHeading\""), std::string::npos);
-    EXPECT_NE(zip["word/document.xml"].find("<w:pStyle w:val=\"ReportNote1\"/>"), std::string::npos);
+    EXPECT_NE(zip["word/document.xml"].find("<w:pStyle w:val=\"ReportNote1\"/>"),
+              std::string::npos);
     // Its picture has the same name as ours and is stored under a new one.
     EXPECT_TRUE(zip.count("word/media/image2.png"));
     EXPECT_EQ(zip["word/media/image2.png"], readZip(dataPath("sub.docx"))["word/media/image1.png"]);

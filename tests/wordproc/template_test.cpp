@@ -49,7 +49,9 @@ TEST_F(TemplateTest, ATagSplitAcrossRunsIsReplacedAndTheNeighboursKeepTheirForma
 
 TEST_F(TemplateTest, FarsiTagSplitByDirectionIsReplaced) {
     EXPECT_TRUE(replaceAll(doc.content(), "<#FarsiName>", "\xd8\xb9\xd9\x84\xdb\x8c"));
-    EXPECT_NE(doc.content().text().find("\xd9\x86\xd8\xa7\xd9\x85 \xd8\xa8\xdb\x8c\xd9\x85\xd8\xa7\xd8\xb1: \xd8\xb9\xd9\x84\xdb\x8c"),
+    EXPECT_NE(doc.content().text().find(
+                  "\xd9\x86\xd8\xa7\xd9\x85 \xd8\xa8\xdb\x8c\xd9\x85\xd8\xa7\xd8\xb1: "
+                  "\xd8\xb9\xd9\x84\xdb\x8c"),
               std::string::npos);
 }
 
@@ -60,11 +62,14 @@ TEST_F(TemplateTest, FindSelectsTheTagAndWrapModesDecideWhereItLooks) {
     EXPECT_EQ(sel.text(), "<#Date1>");
     int after = sel.end();
     // Found again from after the hit: nothing more in the main text.
-    EXPECT_FALSE(sel.find().execute("<#Date1>", false, false, false, false, false, true, wd::kFindAsk));
+    EXPECT_FALSE(
+        sel.find().execute("<#Date1>", false, false, false, false, false, true, wd::kFindAsk));
     EXPECT_EQ(sel.start(), after - 8);
     sel.goTo({}, after, after);
-    EXPECT_FALSE(sel.find().execute("<#Date1>", false, false, false, false, false, true, wd::kFindStop));
-    EXPECT_TRUE(sel.find().execute("<#Date1>", false, false, false, false, false, true, wd::kFindContinue));
+    EXPECT_FALSE(
+        sel.find().execute("<#Date1>", false, false, false, false, false, true, wd::kFindStop));
+    EXPECT_TRUE(
+        sel.find().execute("<#Date1>", false, false, false, false, false, true, wd::kFindContinue));
     EXPECT_FALSE(sel.find().execute("<#DATE1>", true));
 }
 

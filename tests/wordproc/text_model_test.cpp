@@ -4,6 +4,7 @@
 #include "docx_builder.h"
 #include "wordproc/application.h"
 #include "wordproc/errors.h"
+#include "wordproc/fields.h"
 #include "wordproc/range.h"
 #include "wordproc/tables.h"
 
@@ -68,8 +69,9 @@ TEST_F(TextModel, ParagraphMarksInTextStartParagraphs) {
 }
 
 TEST_F(TextModel, DeletingAcrossParagraphsMergesThem) {
-    open("<w:p><w:r><w:t>one</w:t></w:r></w:p><w:p><w:r><w:t>two</w:t></w:r></w:p>"
-         "<w:p><w:r><w:t>three</w:t></w:r></w:p>");
+    open(
+        "<w:p><w:r><w:t>one</w:t></w:r></w:p><w:p><w:r><w:t>two</w:t></w:r></w:p>"
+        "<w:p><w:r><w:t>three</w:t></w:r></w:p>");
     range(2, 9).deleteText();  // "e\rtwo\rth"
     EXPECT_EQ(text(), "onhree\r");
 }
@@ -107,14 +109,36 @@ TEST_F(TextModel, ControlCharactersAreDroppedAndXmlSpecialsKept) {
 }
 
 TEST_F(TextModel, FieldsCountAndDeleteAsAWhole) {
-    open("<w:p><w:r><w:t>a</w:t></w:r><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r>"
-         "<w:r><w:instrText> PAGE </w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r>"
-         "<w:r><w:t>7</w:t></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r><w:r><w:t>b</w:t></w:r></w:p>");
-    EXPECT_EQ(text(), "a\x13\x14" "7\x15" "b\r");
+    open(
+        "<w:p><w:r><w:t>a</w:t></w:r><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r>"
+        "<w:r><w:instrText> PAGE </w:instrText></w:r><w:r><w:fldChar "
+        "w:fldCharType=\"separate\"/></w:r>"
+        "<w:r><w:t>7</w:t></w:r><w:r><w:fldChar "
+        "w:fldCharType=\"end\"/></w:r><w:r><w:t>b</w:t></w:r></w:p>");
+    EXPECT_EQ(text(),
+              "a\x13\x14"
+              "7\x15"
+              "b\r");
     range(1, 2).deleteText();  // takes the begin: the whole field goes
     EXPECT_EQ(text(), "ab\r");
     std::string xml = doc->package().bytes("word/document.xml");
     EXPECT_EQ(xml.find("instrText"), std::string::npos);
+}
+
+TEST_F(TextModel, TextFormFieldFormatAndAResultWhereThereWasNone) {
+    open(
+        "<w:p><w:r><w:t>n: </w:t></w:r><w:r><w:fldChar w:fldCharType=\"begin\"><w:ffData>"
+        "<w:name w:val=\"F1\"/><w:textInput><w:format w:val=\"&lt;#*Name&gt;\"/></w:textInput>"
+        "</w:ffData></w:fldChar></w:r><w:r><w:instrText> FORMTEXT </w:instrText></w:r>"
+        "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r></w:p>");
+    ASSERT_EQ(doc->formFields().count(), 1);
+    FormField ff = doc->formFields().item(1);
+    EXPECT_EQ(ff.textInput().format(), "<#*Name>");
+    EXPECT_EQ(ff.result(), "");
+    ff.setResult("<#Name>");
+    EXPECT_EQ(ff.result(), "<#Name>");
+    EXPECT_EQ(text(), "n: \x13\x14<#Name>\x15\r");
+    EXPECT_EQ(doc->fields().item(1).type(), wd::kFieldFormTextInput);
 }
 
 }  // namespace
