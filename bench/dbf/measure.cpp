@@ -2,17 +2,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include "clock.h"
+
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 
 namespace bench {
 namespace {
-
-double nowMs() {
-    using namespace std::chrono;
-    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
-}
 
 std::string describe(const RowsResult& r) {
     return "rows " + std::to_string(r.count) + ", code sum " + std::to_string(r.codeSum) +

@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "clock.h"
+
 namespace bench {
 namespace {
 
@@ -57,8 +59,8 @@ std::string withThousands(std::int64_t n) {
 
 void printTable(std::FILE* out, std::size_t foods, int repeats,
                 const std::vector<Measurement>& rows, const OpenTiming& open) {
-    std::fprintf(out, "\n%s foods: medians of %d runs, ms per statement\n",
-                 withThousands(static_cast<std::int64_t>(foods)).c_str(), repeats);
+    std::fprintf(out, "\n%s foods: medians of %d runs, ms (%s) per statement\n",
+                 withThousands(static_cast<std::int64_t>(foods)).c_str(), repeats, clockName());
     std::fprintf(out, "%-24s %10s %10s %10s %10s %10s %11s %10s %-14s %s\n", "query", "rows",
                  "ours", "SQLite", "floor", "ours 1st", "ours/SQLite", "ours/floor",
                  "goal SQL/floor", "check");
