@@ -4,7 +4,6 @@
 #include <set>
 #include <utility>
 
-#include "core/formats.h"
 #include "cp1256_text.h"
 #include "errors.h"
 #include "recipe_totals.h"
@@ -43,7 +42,15 @@ void setValues(TableWriter& table, const NutrientValues& values) {
     }
 }
 
-double dateValue(const dbf::CivilDate& d) { return core::dateValue(d.year, d.month, d.day); }
+double dateValue(const dbf::CivilDate& d) { return dbf::daysFromCivil(d.year, d.month, d.day); }
+
+// The program's short date format "yy/m/d" (two-digit year), as the working date label shows it
+// and recall rows store it.
+std::string shortDate(const dbf::CivilDate& d) {
+    const int yy = d.year % 100;
+    return (yy < 10 ? "0" : "") + std::to_string(yy) + "/" + std::to_string(d.month) + "/" +
+           std::to_string(d.day);
+}
 
 // What a recall row or plan item refers to, resolved against foods, recipes and favourites.
 struct ResolvedItem {
@@ -189,7 +196,7 @@ void writeRecalls(const std::filesystem::path& dir, const Resolver& resolver,
         recall.setText("R3", item.name);
         recall.setNumber("R4", r.grams);
         recall.setNumber("R5", r.meal);
-        recall.setText("R6", core::shortDate(dateValue(r.date)));
+        recall.setText("R6", shortDate(r.date));
         setValues(recall, item.per100g);
         recall.end();
     }
