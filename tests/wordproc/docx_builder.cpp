@@ -1,5 +1,6 @@
 #include "docx_builder.h"
 
+#include <unistd.h>
 #include <zip.h>
 
 #include <filesystem>
@@ -48,7 +49,9 @@ void writeDocx(const std::string& path, const std::string& bodyXml,
 }
 
 std::string tempPath(const std::string& name) {
-    auto dir = std::filesystem::temp_directory_path() / "wordproc_tests";
+    // One folder per process: the test runner may run tests side by side.
+    auto dir =
+        std::filesystem::temp_directory_path() / ("wordproc_tests_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     return (dir / name).string();
 }
