@@ -7,12 +7,65 @@
 #include "../table_store.h"
 
 namespace dbf::sql {
+namespace {
+
+void arithConstant(ArithOp op, double k, std::size_t n, NumVec& out) {
+    double* a = out.values.data();
+    std::uint8_t* nulls = out.nulls.data();
+    switch (op) {
+        case ArithOp::Add:
+            for (std::size_t i = 0; i < n; ++i) a[i] += k;
+            break;
+        case ArithOp::Subtract:
+            for (std::size_t i = 0; i < n; ++i) a[i] -= k;
+            break;
+        case ArithOp::Multiply:
+            for (std::size_t i = 0; i < n; ++i) a[i] *= k;
+            break;
+        case ArithOp::Divide:
+            if (k == 0) {  // division by zero gives an empty value
+                std::fill_n(nulls, n, 1);
+                return;
+            }
+            for (std::size_t i = 0; i < n; ++i) a[i] /= k;
+            break;
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        if (!std::isfinite(a[i])) nulls[i] = 1;
+}
+
+}  // namespace
+
+NumVec& Evaluator::acquire() {
+    if (m_used == m_pool.size()) m_pool.push_back(std::make_unique<NumVec>());
+    return *m_pool[m_used++];
+}
+
+void Evaluator::column(const Bound& e, std::size_t begin, std::size_t n, NumVec& out) {
+    if (columnar(e)) {
+        m_sources.numbers(e.table, e.field, rowsOf(e.table, begin), n, true, out.values.data(),
+                          out.nulls.data());
+        return;
+    }
+    if (begin != m_decodedBegin || n != m_decodedCount) {
+        m_decoded.clear();
+        m_decodedBegin = begin;
+        m_decodedCount = n;
+    }
+    for (const Decoded& d : m_decoded) {
+        if (d.table == e.table && d.field == e.field) {
+            std::copy_n(d.values.values.begin(), n, out.values.begin());
+            std::copy_n(d.values.nulls.begin(), n, out.nulls.begin());
+            return;
+        }
+    }
+    m_sources.numbers(e.table, e.field, rowsOf(e.table, begin), n, false, out.values.data(),
+                      out.nulls.data());
+    m_decoded.push_back({e.table, e.field, out});
+}
 
 Evaluator::Evaluator(Sources& sources, const TupleSet& tuples)
-    : m_sources(sources), m_tuples(tuples), m_columnar(tuples.rows.size(), false) {
-    for (std::size_t t = 0; t < tuples.rows.size(); ++t)
-        if (tuples.rows[t]) m_columnar[t] = sources.columnar(static_cast<int>(t), tuples.size());
-}
+    : m_sources(sources), m_tuples(tuples) {}
 
 void Evaluator::number(const Bound& e, std::size_t begin, std::size_t n, NumVec& out) {
     out.values.resize(n);
@@ -23,9 +76,7 @@ void Evaluator::number(const Bound& e, std::size_t begin, std::size_t n, NumVec&
             std::fill_n(out.nulls.begin(), n, e.isNull ? 1 : 0);
             return;
         case Bound::Kind::Column:
-            m_sources.numbers(e.table, e.field, rowsOf(e.table, begin), n,
-                              m_columnar[static_cast<std::size_t>(e.table)], out.values.data(),
-                              out.nulls.data());
+            column(e, begin, n, out);
             return;
         case Bound::Kind::TextToNumber: {
             TextVec texts;
@@ -42,7 +93,12 @@ void Evaluator::number(const Bound& e, std::size_t begin, std::size_t n, NumVec&
             for (std::size_t i = 0; i < n; ++i) out.values[i] = -out.values[i];
             return;
         case Bound::Kind::Arith: {
-            NumVec right;
+            if (e.args[1]->isConstant() && !e.args[1]->isNull) {  // N8*0.01: no array for 0.01
+                number(*e.args[0], begin, n, out);
+                arithConstant(e.arith, e.args[1]->number, n, out);
+                return;
+            }
+            NumVec& right = acquire();
             number(*e.args[0], begin, n, out);
             number(*e.args[1], begin, n, right);
             double* a = out.values.data();
@@ -71,6 +127,7 @@ void Evaluator::number(const Bound& e, std::size_t begin, std::size_t n, NumVec&
             }
             for (std::size_t i = 0; i < n; ++i)
                 if (!std::isfinite(a[i])) nulls[i] = 1;  // an overflow is no number either
+            release();
             return;
         }
         default:
@@ -81,8 +138,7 @@ void Evaluator::number(const Bound& e, std::size_t begin, std::size_t n, NumVec&
 
 void Evaluator::text(const Bound& e, std::size_t begin, std::size_t n, bool folded, TextVec& out) {
     if (e.kind == Bound::Kind::Column) {
-        m_sources.texts(e.table, e.field, rowsOf(e.table, begin), n,
-                        m_columnar[static_cast<std::size_t>(e.table)], folded, out);
+        m_sources.texts(e.table, e.field, rowsOf(e.table, begin), n, columnar(e), folded, out);
         return;
     }
     // A quoted text, the same in every row.
@@ -139,10 +195,10 @@ void Evaluator::nullTest(const Bound& e, std::size_t begin, std::size_t n,
         for (std::size_t i = 0; i < n; ++i) out[i] = (v.nulls[i] != 0) != e.negated;
     } else {  // memo and blob fields
         const std::uint32_t* rows = rowsOf(operand.table, begin);
-        const bool columnar = m_columnar[static_cast<std::size_t>(operand.table)];
+        const bool byColumn = columnar(operand);
         for (std::size_t i = 0; i < n; ++i) {
             const bool isNull =
-                columnar ? m_sources.column(operand.table, operand.field).isNull(rows[i])
+                byColumn ? m_sources.column(operand.table, operand.field).isNull(rows[i])
                          : m_sources.store(operand.table).value(rows[i], operand.field).isNull();
             out[i] = isNull != e.negated;
         }

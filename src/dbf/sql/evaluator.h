@@ -2,6 +2,7 @@
 // Evaluates bound expressions over runs of tuples at a time, column-wise: every node
 // yields an array of values (and null flags) for the whole run.
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "bound.h"
@@ -19,8 +20,8 @@ class Evaluator {
   public:
     static constexpr std::size_t kChunk = 1024;
 
-    // Reads the fields of `tuples`; whether through decoded columns is decided once for
-    // each table from the number of tuples.
+    // Reads the fields of `tuples`, through decoded columns or record by record as the
+    // sources decide from the number of tuples.
     Evaluator(Sources& sources, const TupleSet& tuples);
 
     // Values of a number expression for tuples [begin, begin + n).
@@ -38,13 +39,33 @@ class Evaluator {
     void compareTexts(const Bound& e, std::size_t begin, std::size_t n,
                       std::vector<std::uint8_t>& out);
     void nullTest(const Bound& e, std::size_t begin, std::size_t n, std::vector<std::uint8_t>& out);
+    void column(const Bound& e, std::size_t begin, std::size_t n, NumVec& out);
     const std::uint32_t* rowsOf(int table, std::size_t begin) const {
         return m_tuples.rows[static_cast<std::size_t>(table)]->data() + begin;
     }
+    // Temporaries of nested nodes, reused from expression to expression (113 sums would
+    // otherwise allocate thousands of small arrays).
+    NumVec& acquire();
+    void release() { --m_used; }
+
+    // Fields read record by record for the current run of tuples: a field that several
+    // expressions use (the weight in every sum) is decoded once.
+    struct Decoded {
+        int table;
+        int field;
+        NumVec values;
+    };
 
     Sources& m_sources;
     const TupleSet& m_tuples;
-    std::vector<bool> m_columnar;
+    bool columnar(const Bound& column) const {
+        return m_sources.columnar(column.table, column.field, m_tuples.size());
+    }
+    std::vector<std::unique_ptr<NumVec>> m_pool;
+    std::size_t m_used = 0;
+    std::size_t m_decodedBegin = SIZE_MAX;
+    std::size_t m_decodedCount = 0;
+    std::vector<Decoded> m_decoded;
 };
 
 // Whether `a op b` holds (for three-way comparison results or numbers).

@@ -105,63 +105,70 @@ Value constantValue(const Bound& b) {
 
 std::unique_ptr<ResultSet> aggregate(const BoundStatement& statement, Sources& sources,
                                      const TupleSet& tuples) {
-    std::vector<FieldInfo> infos;
-    std::vector<ResultSet::Field> fields;
-    Evaluator eval(sources, tuples);
-    const std::size_t n = tuples.size();
-    for (const auto& col : statement.columns) {
-        infos.push_back(col.info);
-        ResultSet::Field field;
-        const Bound& e = *col.expr;
-        if (e.isConstant()) {
-            field.values.push_back(constantValue(e));
-            fields.push_back(std::move(field));
-            continue;
-        }
+    struct Accumulator {
         double sum = 0, low = 0, high = 0;
         std::size_t count = 0;
-        if (e.args.empty()) {
-            count = n;  // COUNT(*)
-        } else if (e.args[0]->type == ValueType::Text) {
-            TextVec texts;
-            for (std::size_t begin = 0; begin < n; begin += Evaluator::kChunk) {
-                const std::size_t k = std::min(Evaluator::kChunk, n - begin);
+    };
+    const std::size_t n = tuples.size();
+    std::vector<Accumulator> acc(statement.columns.size());
+    Evaluator eval(sources, tuples);
+    NumVec v;
+    TextVec texts;
+    // Run by run, every item: the fields of one run are read once for all the sums.
+    for (std::size_t begin = 0; begin < n; begin += Evaluator::kChunk) {
+        const std::size_t k = std::min(Evaluator::kChunk, n - begin);
+        for (std::size_t c = 0; c < statement.columns.size(); ++c) {
+            const Bound& e = *statement.columns[c].expr;
+            Accumulator& a = acc[c];
+            if (e.isConstant()) continue;
+            if (e.args.empty()) {  // COUNT(*)
+                a.count += k;
+            } else if (e.args[0]->type == ValueType::Text) {
                 eval.text(*e.args[0], begin, k, false, texts);
-                for (std::size_t i = 0; i < k; ++i) count += texts.nulls[i] ? 0 : 1;
-            }
-        } else {
-            NumVec v;
-            for (std::size_t begin = 0; begin < n; begin += Evaluator::kChunk) {
-                const std::size_t k = std::min(Evaluator::kChunk, n - begin);
+                for (std::size_t i = 0; i < k; ++i) a.count += texts.nulls[i] ? 0 : 1;
+            } else {
                 eval.number(*e.args[0], begin, k, v);
                 for (std::size_t i = 0; i < k; ++i) {
                     if (v.nulls[i]) continue;  // empty values are skipped
                     const double x = v.values[i];
-                    if (count == 0 || x < low) low = x;
-                    if (count == 0 || x > high) high = x;
-                    sum += x;
-                    ++count;
+                    if (a.count == 0 || x < a.low) a.low = x;
+                    if (a.count == 0 || x > a.high) a.high = x;
+                    a.sum += x;
+                    ++a.count;
                 }
             }
         }
+    }
+    std::vector<FieldInfo> infos;
+    std::vector<ResultSet::Field> fields;
+    for (std::size_t c = 0; c < statement.columns.size(); ++c) {
+        const Bound& e = *statement.columns[c].expr;
+        const Accumulator& a = acc[c];
+        infos.push_back(statement.columns[c].info);
         Value result;
-        switch (e.aggregate) {
-            case AggregateFn::Count:
-                result = Value::integer(static_cast<std::int64_t>(count));
-                break;
-            case AggregateFn::Sum:
-                result = count ? Value::real(sum) : Value::null();
-                break;
-            case AggregateFn::Avg:
-                result = count ? Value::real(sum / static_cast<double>(count)) : Value::null();
-                break;
-            case AggregateFn::Min:
-                result = count ? Value::real(low) : Value::null();
-                break;
-            case AggregateFn::Max:
-                result = count ? Value::real(high) : Value::null();
-                break;
+        if (e.isConstant()) {
+            result = constantValue(e);
+        } else if (e.aggregate == AggregateFn::Count) {
+            result = Value::integer(static_cast<std::int64_t>(a.count));
+        } else if (a.count > 0) {  // otherwise empty: no rows, or only empty values
+            switch (e.aggregate) {
+                case AggregateFn::Sum:
+                    result = Value::real(a.sum);
+                    break;
+                case AggregateFn::Avg:
+                    result = Value::real(a.sum / static_cast<double>(a.count));
+                    break;
+                case AggregateFn::Min:
+                    result = Value::real(a.low);
+                    break;
+                case AggregateFn::Max:
+                    result = Value::real(a.high);
+                    break;
+                case AggregateFn::Count:
+                    break;
+            }
         }
+        ResultSet::Field field;
         field.values.push_back(std::move(result));
         fields.push_back(std::move(field));
     }
@@ -180,7 +187,8 @@ std::unique_ptr<ResultSet> project(const BoundStatement& statement, Sources& sou
         const Bound& e = *col.expr;
         if (e.isColumn()) {
             const RowList& rows = tuples.rows[static_cast<std::size_t>(e.table)];
-            if (sources.columnar(e.table, n)) {
+            // Values of a few rows are copied; larger results refer to the column.
+            if (sources.columnar(e.table, e.field, n, 256)) {
                 field.source = ResultSet::Field::Source::StoreColumn;
                 field.column = sources.columnPtr(e.table, e.field);
                 field.rows = rows;

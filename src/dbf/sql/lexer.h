@@ -1,6 +1,7 @@
 #pragma once
 // Splits statement and filter texts into tokens. One lexer serves both: the local SQL
 // and the filter texts of tables share their expression grammar.
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,10 +17,10 @@ struct Token {
         End,
     };
     Kind kind = Kind::End;
-    std::string text;   // as written (the content for strings)
-    double number = 0;  // for numbers
-    int position = 0;   // 1-based character position in the text
-    int length = 0;     // characters the token takes in the text, quotes included
+    std::string_view text;  // as written (the content for strings); valid while the lexer lives
+    double number = 0;      // for numbers
+    int position = 0;       // 1-based character position in the text
+    int length = 0;         // characters the token takes in the text, quotes included
 
     bool is(std::string_view symbol) const { return kind == Kind::Symbol && text == symbol; }
     bool isKeyword(std::string_view upperWord) const;
@@ -38,9 +39,7 @@ class Lexer {
   private:
     std::string_view m_text;
     std::size_t m_pos = 0;
+    std::deque<std::string> m_unescaped;  // contents of quoted texts with doubled quotes
 };
-
-// All tokens of a text, End last.
-std::vector<Token> tokenize(std::string_view text);
 
 }  // namespace dbf::sql

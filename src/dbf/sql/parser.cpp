@@ -1,7 +1,6 @@
 #include "parser.h"
 
 #include <array>
-#include <deque>
 
 #include "lexer.h"
 #include "syntax_error.h"
@@ -59,14 +58,16 @@ class Parser {
     }
 
   private:
-    // The token `ahead` places on; tokens are read from the text only as far as needed.
+    // The token `ahead` places on (0 or 1); tokens are read from the text only as far as
+    // needed.
     const Token& peek(std::size_t ahead = 0) {
-        while (m_ahead.size() <= ahead) m_ahead.push_back(m_lexer.next());
-        return m_ahead[ahead];
+        while (m_count <= ahead) m_ahead[(m_first + m_count++) % 2] = m_lexer.next();
+        return m_ahead[(m_first + ahead) % 2];
     }
     Token take() {
-        Token t = peek();
-        m_ahead.pop_front();
+        const Token t = peek();
+        m_first = (m_first + 1) % 2;
+        --m_count;
         m_lastEnd = t.position + t.length;
         return t;
     }
@@ -99,11 +100,12 @@ class Parser {
     std::string name(const char* what) {
         const Token& t = peek();
         if (t.kind != Token::Kind::Identifier || isReserved(t)) fail(what);
-        return take().text;
+        return std::string(take().text);
     }
     std::string optionalAlias() {
         if (acceptKeyword("AS")) return name("an alias");
-        if (peek().kind == Token::Kind::Identifier && !isReserved(peek())) return take().text;
+        if (peek().kind == Token::Kind::Identifier && !isReserved(peek()))
+            return std::string(take().text);
         return {};
     }
 
@@ -124,7 +126,7 @@ class Parser {
         TableRef t;
         t.position = peek().position;
         if (peek().kind == Token::Kind::String) {
-            t.name = take().text;
+            t.name = std::string(take().text);
         } else {
             t.name = name("a table name");
             if (acceptSymbol(".")) t.name += "." + name("a file name extension");
@@ -206,7 +208,7 @@ class Parser {
         if (acceptKeyword("LIKE")) {
             if (peek().kind != Token::Kind::String) fail("a quoted pattern");
             auto pattern = node(Expr::Kind::String, peek().position);
-            pattern->text = take().text;
+            pattern->text = std::string(take().text);
             pattern->end = m_lastEnd;
             auto e = binary(Expr::Kind::Like, std::move(left), std::move(pattern));
             e->negated = negated;
@@ -261,7 +263,7 @@ class Parser {
         }
         if (t.kind == Token::Kind::String) {
             auto e = node(Expr::Kind::String, t.position);
-            e->text = take().text;
+            e->text = std::string(take().text);
             e->end = m_lastEnd;
             return e;
         }
@@ -299,7 +301,7 @@ class Parser {
                 known = true;
             }
         }
-        if (!known) throw syntaxError(t.position, "unknown function '" + t.text + "'");
+        if (!known) throw syntaxError(t.position, "unknown function '" + std::string(t.text) + "'");
         take();
         expectSymbol("(");
         if (e->aggregate == AggregateFn::Count && acceptSymbol("*")) {
@@ -314,7 +316,7 @@ class Parser {
 
     ExprPtr column() {
         auto e = node(Expr::Kind::Column, peek().position);
-        std::vector<std::string> parts{take().text};
+        std::vector<std::string> parts{std::string(take().text)};
         while (acceptSymbol(".")) parts.push_back(name("a field name"));
         e->name = parts.back();
         parts.pop_back();
@@ -325,7 +327,9 @@ class Parser {
 
     std::string_view m_text;
     Lexer m_lexer;
-    std::deque<Token> m_ahead;
+    Token m_ahead[2];
+    std::size_t m_first = 0;
+    std::size_t m_count = 0;
     int m_lastEnd = 1;
 };
 

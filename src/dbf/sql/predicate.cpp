@@ -24,39 +24,64 @@ CompareOp flipped(CompareOp op) {
     }
 }
 
-// Keeps the tuples whose row of `table` passes `keep`. A single table keeps its rows
-// directly; joined tuples keep their positions.
-template <typename Keep>
-void keepWhere(TupleSet& tuples, int table, Keep keep) {
-    const std::vector<std::uint32_t>& rows = *tuples.rows[static_cast<std::size_t>(table)];
-    const std::size_t n = rows.size();
+std::size_t joinedTables(const TupleSet& tuples) {
     std::size_t joined = 0;
     for (const auto& r : tuples.rows) joined += r ? 1 : 0;
-    auto out = std::make_shared<std::vector<std::uint32_t>>(n);
-    std::uint32_t* o = out->data();
-    std::size_t k = 0;
-    if (joined == 1) {
-        for (std::size_t i = 0; i < n; ++i) {
-            o[k] = rows[i];
-            k += keep(rows[i]) ? 1 : 0;
-        }
-        out->resize(k);
-        tuples.rows[static_cast<std::size_t>(table)] = std::move(out);
-    } else {
-        for (std::size_t i = 0; i < n; ++i) {
-            o[k] = static_cast<std::uint32_t>(i);
-            k += keep(rows[i]) ? 1 : 0;
-        }
-        out->resize(k);
-        tuples.select(*out);
+    return joined;
+}
+
+// Keeps the tuples at `positions` (ascending). A single table keeps its rows directly.
+void keepPositions(TupleSet& tuples, int table, const std::vector<std::uint32_t>& positions) {
+    const RowList& rows = tuples.rows[static_cast<std::size_t>(table)];
+    if (positions.size() == rows->size()) return;
+    if (joinedTables(tuples) > 1) {
+        tuples.select(positions);
+        return;
     }
+    auto out = std::make_shared<std::vector<std::uint32_t>>();
+    out->reserve(positions.size());
+    for (const std::uint32_t p : positions) out->push_back((*rows)[p]);
+    tuples.rows[static_cast<std::size_t>(table)] = std::move(out);
+}
+
+// Keeps the tuples whose row of `table` passes `keep(position, row)`. `keep` is asked
+// twice per tuple (to count, then to copy), so it must be cheap; when every tuple passes,
+// the row lists stay shared and nothing is allocated.
+template <typename Keep>
+void keepWhere(TupleSet& tuples, int table, Keep keep) {
+    const RowList rowList = tuples.rows[static_cast<std::size_t>(table)];
+    const std::uint32_t* rows = rowList->data();
+    const std::size_t n = rowList->size();
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < n; ++i) count += keep(i, rows[i]) ? 1 : 0;
+    if (count == n) return;
+    const bool single = joinedTables(tuples) == 1;
+    auto out = std::make_shared<std::vector<std::uint32_t>>();
+    out->reserve(count);
+    for (std::size_t i = 0; i < n; ++i)
+        if (keep(i, rows[i])) out->push_back(single ? rows[i] : static_cast<std::uint32_t>(i));
+    if (single)
+        tuples.rows[static_cast<std::size_t>(table)] = std::move(out);
+    else
+        tuples.select(*out);
+}
+
+// For tests that cost more than a load and a compare: asked once per tuple.
+template <typename Test>
+void keepWhereOnce(TupleSet& tuples, int table, Test test) {
+    const std::vector<std::uint32_t>& rows = *tuples.rows[static_cast<std::size_t>(table)];
+    std::vector<std::uint32_t> positions;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (test(rows[i])) positions.push_back(static_cast<std::uint32_t>(i));
+    keepPositions(tuples, table, positions);
 }
 
 template <typename Test>
 void keepNumbers(TupleSet& tuples, int table, const Column& c, Test test) {
     const double* values = c.numbers.data();
     const std::uint8_t* nulls = c.nulls.data();
-    keepWhere(tuples, table, [&](std::uint32_t r) { return !nulls[r] && test(values[r]); });
+    keepWhere(tuples, table,
+              [&](std::size_t, std::uint32_t r) { return !nulls[r] && test(values[r]); });
 }
 
 void keepCompared(TupleSet& tuples, int table, const Column& c, CompareOp op, double k) {
@@ -91,7 +116,7 @@ void keepContaining(TupleSet& tuples, int table, const Column& folded, std::stri
     const char* buffer = folded.text.data();
     const std::size_t total = folded.text.size();
     const std::size_t m = needle.size();
-    std::vector<std::uint8_t> hit(rows.size(), 0);
+    std::vector<std::uint32_t> hits;  // positions of the rows that hold the needle
     std::size_t pos = 0;
     std::size_t k = 0;
     while (k < rows.size()) {
@@ -103,20 +128,28 @@ void keepContaining(TupleSet& tuples, int table, const Column& folded, std::stri
         while (k < rows.size() && offsets[rows[k] + 1] < at + m) ++k;
         if (k == rows.size()) break;
         if (offsets[rows[k]] <= at) {  // inside row k
-            hit[k] = 1;
+            hits.push_back(static_cast<std::uint32_t>(k));
             pos = offsets[rows[k] + 1];
             ++k;
         } else {  // across a row boundary, or in a row not asked about
             pos = at + 1;
         }
     }
-    const std::uint8_t* nulls = folded.nulls.data();
-    std::size_t i = 0;
-    keepWhere(tuples, table, [&](std::uint32_t r) {
-        const bool found = hit[i++] != 0;  // keepWhere asks once per row, in order
-        const bool empty = nulls[r] || offsets[r] == offsets[r + 1];
-        return !empty && found != negated;
-    });
+    if (!negated) {
+        keepPositions(tuples, table, hits);
+        return;
+    }
+    std::vector<std::uint32_t> others;  // neither holding the needle nor empty
+    std::size_t h = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (h < hits.size() && hits[h] == i) {
+            ++h;
+            continue;
+        }
+        if (offsets[rows[i]] != offsets[rows[i] + 1])
+            others.push_back(static_cast<std::uint32_t>(i));
+    }
+    keepPositions(tuples, table, others);
 }
 
 bool numberColumnAndConstant(const Bound& e, const Bound*& column, const Bound*& constant,
@@ -147,7 +180,7 @@ bool applyFast(const Bound& e, Sources& sources, TupleSet& tuples) {
         const Bound* constant = nullptr;
         bool swapped = false;
         if (!numberColumnAndConstant(e, column, constant, swapped)) return false;
-        if (!sources.columnar(column->table, tuples.size())) return false;
+        if (!sources.columnar(column->table, column->field, tuples.size())) return false;
         const CompareOp op = swapped ? flipped(e.compare) : e.compare;
         keepCompared(tuples, column->table, sources.column(column->table, column->field), op,
                      constant->number);
@@ -155,7 +188,8 @@ bool applyFast(const Bound& e, Sources& sources, TupleSet& tuples) {
     }
     if (e.args.empty()) return false;
     const Bound& subject = *e.args[0];
-    if (!subject.isColumn() || !sources.columnar(subject.table, tuples.size())) return false;
+    if (!subject.isColumn() || !sources.columnar(subject.table, subject.field, tuples.size()))
+        return false;
     if (e.kind == Bound::Kind::Between && subject.type == ValueType::Number &&
         e.args[1]->isConstant() && e.args[2]->isConstant()) {
         const double lo = e.args[1]->number;
@@ -177,7 +211,7 @@ bool applyFast(const Bound& e, Sources& sources, TupleSet& tuples) {
             return true;
         }
         const LikePattern& like = *e.like;
-        keepWhere(tuples, subject.table, [&](std::uint32_t r) {
+        keepWhereOnce(tuples, subject.table, [&](std::uint32_t r) {
             const std::string_view text = c.textAt(r);
             return !c.isNull(r) && !text.empty() && like.matches(text) != e.negated;
         });
@@ -189,10 +223,10 @@ bool applyFast(const Bound& e, Sources& sources, TupleSet& tuples) {
         const std::string_view k = e.args[1]->text;
         const CompareOp op = e.compare;
         if (k.empty()) {
-            keepWhere(tuples, subject.table, [](std::uint32_t) { return false; });
+            keepPositions(tuples, subject.table, {});
             return true;
         }
-        keepWhere(tuples, subject.table, [&](std::uint32_t r) {
+        keepWhereOnce(tuples, subject.table, [&](std::uint32_t r) {
             const std::string_view text = c.textAt(r);
             return !c.isNull(r) && !text.empty() && compareHolds(op, text, k);
         });
@@ -212,7 +246,7 @@ void applyEvaluated(const Bound& e, Sources& sources, TupleSet& tuples) {
         for (std::size_t i = 0; i < count; ++i)
             if (mask[i]) kept.push_back(static_cast<std::uint32_t>(begin + i));
     }
-    if (kept.size() != n) tuples.select(kept);
+    if (kept.size() != n) tuples.select(kept);  // every tuple passing keeps the lists shared
 }
 
 }  // namespace

@@ -10,34 +10,36 @@
 namespace dbf::sql {
 namespace {
 
-// Orders 64-bit keys with their positions, least significant 16 bits first; a radix
-// sort is stable and takes a few passes over a million rows.
-std::vector<std::uint32_t> radixOrder(const std::vector<std::uint64_t>& keys) {
-    struct Item {
-        std::uint64_t key;
-        std::uint32_t position;
-    };
-    const std::size_t n = keys.size();
-    std::vector<Item> a(n), b(n);
-    for (std::size_t i = 0; i < n; ++i) a[i] = {keys[i], static_cast<std::uint32_t>(i)};
-    std::vector<std::uint32_t> counts(4 * 65536, 0);
-    for (const std::uint64_t k : keys)
-        for (int d = 0; d < 4; ++d) ++counts[d * 65536 + ((k >> (16 * d)) & 0xFFFF)];
-    for (int d = 0; d < 4; ++d) {
-        std::uint32_t* count = counts.data() + d * 65536;
-        if (count[(a[0].key >> (16 * d)) & 0xFFFF] == n) continue;  // one digit for all
+struct Item {
+    std::uint64_t key;
+    std::uint32_t payload;  // a row (one table) or a tuple position
+};
+
+// Sorts by key, ties by payload. Payloads ascend in the input (rows of one table come
+// in table order), so this is the stable order. Large inputs go through a radix sort,
+// least significant 16 bits first, skipping digits that every key shares.
+void sortItems(std::vector<Item>& a) {
+    if (a.size() < 65536) {  // the buckets would cost more than the sort
+        std::sort(a.begin(), a.end(), [](const Item& x, const Item& y) {
+            return x.key != y.key ? x.key < y.key : x.payload < y.payload;
+        });
+        return;
+    }
+    std::vector<Item> b(a.size());
+    std::vector<std::uint32_t> count(65536);
+    for (int shift = 0; shift < 64; shift += 16) {
+        std::fill(count.begin(), count.end(), 0);
+        for (const Item& e : a) ++count[(e.key >> shift) & 0xFFFF];
+        if (count[(a[0].key >> shift) & 0xFFFF] == a.size()) continue;
         std::uint32_t sum = 0;
-        for (int v = 0; v < 65536; ++v) {
-            const std::uint32_t c = count[v];
-            count[v] = sum;
-            sum += c;
+        for (auto& c : count) {
+            const std::uint32_t here = c;
+            c = sum;
+            sum += here;
         }
-        for (const Item& item : a) b[count[(item.key >> (16 * d)) & 0xFFFF]++] = item;
+        for (const Item& e : a) b[count[(e.key >> shift) & 0xFFFF]++] = e;
         a.swap(b);
     }
-    std::vector<std::uint32_t> order(n);
-    for (std::size_t i = 0; i < n; ++i) order[i] = a[i].position;
-    return order;
 }
 
 // A number as an unsigned key in the same order; empty values below every number.
@@ -46,25 +48,51 @@ std::uint64_t orderedBits(double v, bool isNull, bool descending) {
     if (isNull) {
         bits = 0;
     } else {
-        if (v == 0) v = 0;  // -0 and 0 are equal
-        bits = std::bit_cast<std::uint64_t>(v);
+        bits = std::bit_cast<std::uint64_t>(v + 0.0);  // -0 as 0
         bits = (bits & (1ull << 63)) ? ~bits : bits | (1ull << 63);
     }
     return descending ? ~bits : bits;
 }
 
-std::vector<std::uint32_t> orderByOneNumber(const OrderKey& key, Evaluator& eval, std::size_t n) {
-    NumVec v;
-    eval.number(*key.expr, 0, n, v);
-    std::vector<std::uint64_t> bits(n);
-    for (std::size_t i = 0; i < n; ++i)
-        bits[i] = orderedBits(v.values[i], v.nulls[i], key.descending);
-    if (n >= 1024) return radixOrder(bits);
+void sortByOneNumber(const OrderKey& key, Sources& sources, TupleSet& tuples) {
+    const std::size_t n = tuples.size();
+    std::size_t joined = 0;
+    for (const auto& r : tuples.rows) joined += r ? 1 : 0;
+    const Bound& e = *key.expr;
+    const bool byRow = joined == 1;
+    std::vector<Item> items(n);
+    if (e.isColumn() && sources.columnar(e.table, e.field, n)) {
+        const Column& c = sources.column(e.table, e.field);
+        const std::uint32_t* rows = tuples.rows[static_cast<std::size_t>(e.table)]->data();
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint32_t r = rows[i];
+            items[i] = {orderedBits(c.numbers[r], c.nulls[r], key.descending),
+                        byRow ? r : static_cast<std::uint32_t>(i)};
+        }
+    } else {
+        Evaluator eval(sources, tuples);
+        NumVec v;
+        const std::uint32_t* rows = nullptr;
+        for (const auto& r : tuples.rows)
+            if (r) rows = r->data();
+        for (std::size_t begin = 0; begin < n; begin += Evaluator::kChunk) {
+            const std::size_t k = std::min(Evaluator::kChunk, n - begin);
+            eval.number(e, begin, k, v);
+            for (std::size_t i = 0; i < k; ++i)
+                items[begin + i] = {
+                    orderedBits(v.values[i], v.nulls[i], key.descending),
+                    byRow ? rows[begin + i] : static_cast<std::uint32_t>(begin + i)};
+        }
+    }
+    sortItems(items);
     std::vector<std::uint32_t> order(n);
-    std::iota(order.begin(), order.end(), 0u);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::uint32_t x, std::uint32_t y) { return bits[x] < bits[y]; });
-    return order;
+    for (std::size_t i = 0; i < n; ++i) order[i] = items[i].payload;
+    if (!byRow) {
+        tuples.select(order);
+        return;
+    }
+    for (auto& r : tuples.rows)
+        if (r) r = std::make_shared<std::vector<std::uint32_t>>(std::move(order));
 }
 
 std::vector<std::uint32_t> orderByKeys(const std::vector<OrderKey>& keys, Evaluator& eval,
@@ -113,10 +141,12 @@ std::vector<std::uint32_t> orderByKeys(const std::vector<OrderKey>& keys, Evalua
 void sortTuples(const std::vector<OrderKey>& keys, Sources& sources, TupleSet& tuples) {
     const std::size_t n = tuples.size();
     if (keys.empty() || n < 2) return;
+    if (keys.size() == 1 && keys[0].expr->type == ValueType::Number) {
+        sortByOneNumber(keys[0], sources, tuples);
+        return;
+    }
     Evaluator eval(sources, tuples);
-    const bool oneNumber = keys.size() == 1 && keys[0].expr->type == ValueType::Number;
-    const auto order = oneNumber ? orderByOneNumber(keys[0], eval, n) : orderByKeys(keys, eval, n);
-    tuples.select(order);
+    tuples.select(orderByKeys(keys, eval, n));
 }
 
 }  // namespace dbf::sql

@@ -5,10 +5,9 @@
 
 namespace dbf::sql {
 
-bool Sources::columnar(int table, std::size_t rowCount) const {
-    // A decoded column costs a pass over every record; below a sixteenth of the table,
-    // reading the records themselves is cheaper.
-    return rowCount * 16 >= store(table).recordCount();
+bool Sources::columnar(int table, int field, std::size_t rowCount, std::size_t share) const {
+    if (m_columns.count({table, field}) || m_folded.count({table, field})) return true;
+    return rowCount * share >= store(table).recordCount();
 }
 
 std::shared_ptr<const Column> Sources::columnPtr(int table, int field) {

@@ -31,8 +31,10 @@ class Sources {
     TableStore& store(int table) const { return *m_stores[static_cast<std::size_t>(table)]; }
     int tableCount() const { return static_cast<int>(m_stores.size()); }
 
-    // Whether reading `rowCount` rows of `table` goes through the decoded columns.
-    bool columnar(int table, std::size_t rowCount) const;
+    // Whether reading `rowCount` rows of a field goes through its decoded column: when
+    // this execution holds the column already, or the rows are at least a `share`-th of
+    // the table (a decoded column costs a pass over every record).
+    bool columnar(int table, int field, std::size_t rowCount, std::size_t share = 16) const;
 
     const Column& column(int table, int field);
     std::shared_ptr<const Column> columnPtr(int table, int field);
