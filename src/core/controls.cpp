@@ -30,6 +30,19 @@ void ComboBox::setItemIndex(int index) {
     changed.emit();
 }
 
+std::vector<GridColumn> gridColumns(
+    std::initializer_list<std::pair<const char*, const char*>> fieldsAndTitles, bool readOnly) {
+    std::vector<GridColumn> columns;
+    for (const auto& [field, title] : fieldsAndTitles) {
+        GridColumn column;
+        column.fieldName = field;
+        column.title = title;
+        column.readOnly = readOnly;
+        columns.push_back(std::move(column));
+    }
+    return columns;
+}
+
 StringGrid::StringGrid(std::string name, int cols, int rows, int fixedRows, int fixedCols)
     : Control(std::move(name)),
       m_cols(cols),
@@ -42,7 +55,8 @@ StringGrid::StringGrid(std::string name, int cols, int rows, int fixedRows, int 
 
 const std::string& StringGrid::cell(int col, int row) const {
     if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
-        throw std::out_of_range(name() + ": no cell (" + std::to_string(col) + "," + std::to_string(row) + ")");
+        throw std::out_of_range(name() + ": no cell (" + std::to_string(col) + "," +
+                                std::to_string(row) + ")");
     return m_cells[static_cast<std::size_t>(row * m_cols + col)];
 }
 

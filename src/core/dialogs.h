@@ -10,12 +10,12 @@ namespace core {
 struct SaveFileRequest {
     std::string title;
     std::string initialDirectory;
-    std::string defaultExtension;  // without the dot
+    std::string defaultExtension;      // without the dot
     std::vector<std::string> filters;  // "Text files (*.txt)"
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // A modal message box with the text exactly as given.
     virtual void showMessage(const std::string& text) = 0;
@@ -25,6 +25,9 @@ public:
     virtual std::optional<std::string> saveFileName(const SaveFileRequest& request) = 0;
     // The text of an error that left a handler (the application's default error display).
     virtual void showError(const std::string& text) = 0;
+    // Shows one of the secondary windows ("TForm2", "TForm3", "TForm4") modally; returns
+    // when it is closed.
+    virtual void showModal(const std::string& windowName) = 0;
 };
 
 }  // namespace core
