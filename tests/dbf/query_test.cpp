@@ -208,7 +208,10 @@ TEST(QueryOnFewRowsOfALargeTable, ReadsRecordsWithTheSameMeaning) {
     std::vector<Row> foods;
     for (int f = 1; f <= 500; ++f)
         foods.push_back({I(f), S(f % 2 ? "Raw food " + std::to_string(f) : ""),
-                         f % 3 ? F(f * 0.5) : Null(), f % 4 ? F(f) : Null()});
+                         f == 500 ? F(-2.25)
+                         : f % 3  ? F(f * 0.5)
+                                  : Null(),
+                         f % 4 ? F(f) : Null()});
     makeTable(dir.path(), "FOODS.DBF",
               {{"N1", 'N', 6}, {"N2", 'C', 20}, {"N45", 'N', 8, 2}, {"N8", 'N', 8, 1}}, foods);
     makeTable(
@@ -247,6 +250,7 @@ TEST(QueryOnFewRowsOfALargeTable, ReadsRecordsWithTheSameMeaning) {
         Rows({"13|Raw food 13"}));
     EXPECT_EQ(run("SELECT N1 FROM FOODS.DBF WHERE N1 = 14 AND N2 IS NULL"), Rows({"14"}));
     EXPECT_EQ(run("SELECT N1, N8 / N45 FROM FOODS.DBF WHERE N1 = 14"), Rows({"14|2"}));
+    EXPECT_EQ(run("SELECT N45, N45 * 2 FROM FOODS.DBF WHERE N1 = 500"), Rows({"-2.25|-4.5"}));
 }
 
 TEST_F(QueryTest, ResultReadsMatchTheValues) {
