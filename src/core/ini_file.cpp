@@ -38,7 +38,8 @@ IniFile IniFile::load(const std::filesystem::path& path) {
     return ini;
 }
 
-std::optional<std::string> IniFile::value(const std::string& section, const std::string& key) const {
+std::optional<std::string> IniFile::value(const std::string& section,
+                                          const std::string& key) const {
     for (const auto& s : m_sections) {
         if (!dbf::equalsNoCase(s.name, section)) continue;
         for (const auto& e : s.entries)
@@ -47,7 +48,8 @@ std::optional<std::string> IniFile::value(const std::string& section, const std:
     return std::nullopt;
 }
 
-void IniFile::setValue(const std::string& section, const std::string& key, const std::string& value) {
+void IniFile::setValue(const std::string& section, const std::string& key,
+                       const std::string& value) {
     for (auto& s : m_sections) {
         if (!dbf::equalsNoCase(s.name, section)) continue;
         for (auto& e : s.entries) {
