@@ -91,6 +91,20 @@ std::string toUtf8(std::string_view bytes) {
     return out;
 }
 
+std::string toUtf8Farsi(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (const char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == 0xEC || c == 0xED) {
+            appendUtf8(out, 0x06CC);
+        } else {
+            appendUtf8(out, c < 0x80 ? c : kHigh[c - 0x80]);
+        }
+    }
+    return out;
+}
+
 std::string fromUtf8(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -8,6 +8,11 @@ namespace dbf::cp1256 {
 // Bytes in code page 1256 to UTF-8.
 std::string toUtf8(std::string_view bytes);
 
+// Bytes in code page 1256 to UTF-8 for Farsi readers: the yeh forms (Arabic yeh 0xED,
+// alef maksura 0xEC) become the Persian yeh U+06CC that Farsi text means by them. For
+// showing text on screen; fromUtf8 maps the Persian yeh back to 0xED.
+std::string toUtf8Farsi(std::string_view bytes);
+
 // UTF-8 to code page 1256. Persian yeh (U+06CC) becomes Arabic yeh, Persian and
 // Arabic-Indic digits become ASCII digits; characters the code page lacks become '?'.
 std::string fromUtf8(std::string_view utf8);

@@ -26,6 +26,13 @@ TEST(CodePage1256, PersianLettersTheCodePageLacksMapToTheirEquivalents) {
     EXPECT_EQ(fromUtf8("a\xFF" "b"), "a?b");  // malformed UTF-8 does not stop the conversion
 }
 
+TEST(CodePage1256, FarsiReadersSeeThePersianYeh) {
+    const std::string stored = fromUtf8("پنیر");  // پنیر typed with Persian yeh
+    EXPECT_EQ(toUtf8Farsi(stored), "پنیر");
+    EXPECT_EQ(toUtf8Farsi("ì"), "ی");
+    EXPECT_EQ(fromUtf8(toUtf8Farsi(stored)), stored);
+}
+
 TEST(CodePage1256, SearchFoldingJoinsCaseAndTheYehAndKafForms) {
     std::string a = fromUtf8("Kebab کباب یک");   // Persian kaf and yeh as users type them
     std::string b = fromUtf8("KEBAB كباب يك");   // Arabic kaf and yeh as older data holds them
