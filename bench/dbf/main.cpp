@@ -188,18 +188,19 @@ void runSize(const Options& o, std::size_t foods) {
     auto sqlite = makeSqliteSide(data);
     std::printf("[%zu] SQLite filled and indexed in %.1f s\n", foods, seconds(t0));
     auto floor = makeFloorSide(data);
-    std::unique_ptr<Side> ours;
+    std::unique_ptr<Side> ours, oursStatement;
     std::string oursError;
     if (oursAvailable()) {
         try {
             ours = makeOursSide(dir);
+            oursStatement = makeOursSide(dir, false);
         } catch (const std::exception& e) {
             oursError = e.what();
         }
     }
     std::fflush(stdout);
 
-    const Contestants c{ours.get(), sqlite.get(), floor.get()};
+    const Contestants c{ours.get(), oursStatement.get(), sqlite.get(), floor.get()};
     const RowParams p;
     std::vector<Measurement> results;
     results.push_back(measureRows("listing N1>0", RowQuery::Listing, p, c, repeats, 0.2));
@@ -218,7 +219,7 @@ void runSize(const Options& o, std::size_t foods) {
     // Each statement of the program is a new text, so above SQLite prepares every one as
     // we parse every one; here SQLite keeps one prepared statement and binds the code.
     auto bound = makeSqliteBoundSums(*sqlite);
-    const Contestants cb{ours.get(), bound.get(), floor.get()};
+    const Contestants cb{ours.get(), nullptr, bound.get(), floor.get()};
     results.push_back(measureSums("recipe sums, SQL bound", recipes, recipeSum, cb, repeats));
     results.push_back(measureSums("recall sums, SQL bound", subjects, recallSum, cb, repeats));
     if (!oursError.empty())

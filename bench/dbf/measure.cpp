@@ -44,7 +44,7 @@ void addCheck(Measurement& m, const std::string& problem) {
 // of the machine hits all three alike.
 void timeTurns(Measurement& m, const Contestants& c, int repeats, double perRun,
                const std::function<void(Side&)>& once) {
-    std::vector<double> ours, sqlite, floor;
+    std::vector<double> ours, statement, sqlite, floor;
     for (int i = 0; i < repeats; ++i) {
         auto timed = [&](Side& s) {
             const double t0 = nowMs();
@@ -54,6 +54,7 @@ void timeTurns(Measurement& m, const Contestants& c, int repeats, double perRun,
         if (c.ours && m.oursError.empty()) {
             try {
                 ours.push_back(timed(*c.ours));
+                if (c.oursStatement) statement.push_back(timed(*c.oursStatement));
             } catch (const std::exception& e) {
                 m.oursError = e.what();
             }
@@ -62,6 +63,7 @@ void timeTurns(Measurement& m, const Contestants& c, int repeats, double perRun,
         floor.push_back(timed(*c.floor));
     }
     if (!ours.empty() && m.oursError.empty()) m.ours = median(ours);
+    if (!statement.empty() && m.oursError.empty()) m.oursStatement = median(statement);
     m.sqlite = median(sqlite);
     m.floor = median(floor);
 }
@@ -103,7 +105,9 @@ Measurement measureRows(const std::string& name, RowQuery query, const RowParams
 }
 
 Measurement measureSums(const std::string& name, const std::vector<int>& codes, const SumRun& run,
-                        const Contestants& c, int repeats) {
+                        const Contestants& all, int repeats) {
+    Contestants c = all;
+    c.oursStatement = nullptr;  // a sum's result is one row: nothing to walk
     Measurement m;
     m.name = name;
     m.rows = 1;

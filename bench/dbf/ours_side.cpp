@@ -18,7 +18,7 @@ class OursSide : public Side {
 public:
     // Opens the tables as the program's main form does: they stay open for its life, so
     // the shared stores (and their decoded columns) outlive each query.
-    explicit OursSide(const std::filesystem::path& dir) {
+    OursSide(const std::filesystem::path& dir, bool walk) : m_walk(walk) {
         for (auto [table, name] : {std::pair{&m_foods, "Foods.DBF"}, std::pair{&m_contents, "CONTENTS.DBF"},
                                    std::pair{&m_recall, "RECAL.DBF"}}) {
             table->setDirectory(dir);
@@ -38,6 +38,10 @@ public:
         q.open();
         RowsResult r;
         const std::int64_t count = q.recordCount();
+        if (!m_walk) {
+            r.count = count;
+            return r;
+        }
         double last = 0;
         bool haveLast = false;
         for (q.first(); !q.eof(); q.next()) {
@@ -91,6 +95,7 @@ private:
         return r;
     }
 
+    bool m_walk = true;
     dbf::Table m_foods;  // as the program's DBF2, DBF4 and DBF8
     dbf::Table m_contents;
     dbf::Table m_recall;
@@ -101,14 +106,14 @@ private:
 }  // namespace
 
 bool oursAvailable() { return true; }
-std::unique_ptr<Side> makeOursSide(const std::filesystem::path& dir) {
-    return std::make_unique<OursSide>(dir);
+std::unique_ptr<Side> makeOursSide(const std::filesystem::path& dir, bool walk) {
+    return std::make_unique<OursSide>(dir, walk);
 }
 
 #else
 
 bool oursAvailable() { return false; }
-std::unique_ptr<Side> makeOursSide(const std::filesystem::path&) {
+std::unique_ptr<Side> makeOursSide(const std::filesystem::path&, bool) {
     throw std::runtime_error("this build has no query engine");
 }
 

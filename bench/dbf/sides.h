@@ -45,7 +45,9 @@ public:
 };
 
 // Our engine over the tables in `dir` (all Query objects it made die with it).
-std::unique_ptr<Side> makeOursSide(const std::filesystem::path& dir);
+// With `walk` false, a row query only runs the statement and counts its rows: the
+// statement's own cost, without the pass over the result.
+std::unique_ptr<Side> makeOursSide(const std::filesystem::path& dir, bool walk = true);
 // Whether this build has our query engine at all.
 bool oursAvailable();
 // SQLite :memory: filled from `data`, with the indexes a careful user adds.
