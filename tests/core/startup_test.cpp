@@ -1,0 +1,127 @@
+// Start-up and close: Setup.ini, the BACKUP directory, directories, working date, leftovers.
+#include "core/startup.h"
+
+#include "app_fixture.h"
+#include "core/formats.h"
+
+namespace core::testing {
+namespace {
+
+class StartupTest : public AppTest {};
+
+TEST_F(StartupTest, FirstStartCreatesSetupIniAndOpensTheDataSubdirectory) {
+    writeDataDirectory(app() / "data");
+    MainForm& f = start();
+
+    EXPECT_EQ(readFile(app() / "Setup.ini"),
+              "[SYSTEM]\r\nDRV=" + storedPath(app()) + "\r\nDATA_PATH=data\\\r\n");
+    EXPECT_TRUE(dialogs.errors.empty());
+    EXPECT_EQ(f.state.applicationDirectory, appStored());
+    EXPECT_EQ(f.state.dataDirectory, "data\\");
+    EXPECT_EQ(f.state.exportDirectory, appStored() + "EXPORT\\");
+    EXPECT_EQ(f.setup.Label36.caption(), "data\\");
+    EXPECT_EQ(f.setup.DirectoryListBox1.directory(), (app() / "data").string());
+    for (dbf::Table* table : f.tables()) {
+        EXPECT_TRUE(table->isOpen()) << table->tableName();
+        EXPECT_EQ(table->directory(), app() / "data");
+    }
+    EXPECT_TRUE(f.Query1.isOpen());
+
+    // The other start-up states.
+    EXPECT_EQ(f.setup.ComboBox7.itemIndex(), 1);
+    EXPECT_EQ(f.setup.ComboBox7.text(), "1024x768");
+    EXPECT_EQ(f.keyboard.activeLayout(), "00000429");
+    EXPECT_TRUE(f.foodProcessor.DBF.checked());
+    EXPECT_FALSE(f.foodProcessor.SaveFIle.enabled());
+    EXPECT_EQ(f.PageControl1.pages().at(f.PageControl1.activeIndex()).caption, "Help");
+    EXPECT_TRUE(std::filesystem::is_directory(app() / "BACKUP"));
+    EXPECT_EQ(dialogs.messages, std::vector<std::string>{"BACKUP Directory created"});
+    EXPECT_FALSE(std::filesystem::exists(app() / "EXPORT"));
+}
+
+TEST_F(StartupTest, DataPathOfSetupIniNamesTheTableDirectory) {
+    DataContent other;
+    other.foods = {{I(42), S("Other"), S("digar")}};
+    writeDataDirectory(app() / "data");
+    writeDataDirectory(app() / "DATA2", other);
+    std::filesystem::create_directory(app() / "BACKUP");
+    const std::string ini = "[SYSTEM]\r\nDRV=C:\\HALVORA\r\nDATA_PATH=DATA2\\\r\n";
+    writeFile(app() / "Setup.ini", ini);
+    MainForm& f = start();
+
+    EXPECT_EQ(f.state.dataDirectory, "DATA2\\");
+    EXPECT_EQ(f.setup.Label36.caption(), "DATA2\\");
+    EXPECT_EQ(f.DBF2.directory(), app() / "DATA2");
+    ASSERT_EQ(f.Query1.recordCount(), 1);
+    EXPECT_EQ(f.Query1.value("N1").asInteger(), 42);
+    EXPECT_EQ(readFile(app() / "Setup.ini"), ini);  // read, never rewritten
+    EXPECT_TRUE(dialogs.messages.empty());          // BACKUP was there
+}
+
+TEST_F(StartupTest, SetupIniWithoutDataPathMeansDataFoundWithoutRegardToCase) {
+    writeDataDirectory(app() / "data");
+    writeFile(app() / "setup.INI", "[SYSTEM]\r\nDRV=C:\\HALVORA\r\n");
+    MainForm& f = start();
+    EXPECT_EQ(f.state.dataDirectory, "DATA\\");
+    EXPECT_TRUE(dialogs.errors.empty());
+    EXPECT_EQ(f.DBF1.directory(), app() / "data");
+    EXPECT_FALSE(std::filesystem::exists(app() / "Setup.ini"));
+}
+
+TEST_F(StartupTest, BackupThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
+    writeDataDirectory(app() / "data");
+    writeFile(app() / "BACKUP", "a file in the way");
+    MainForm& f = start();
+    EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Directory creation failed with error " +
+                                                         std::to_string(EEXIST)});
+    EXPECT_TRUE(f.DBF9.isOpen());
+}
+
+TEST_F(StartupTest, DateLabelsShowTodayInTheShortDateFormat) {
+    writeDataDirectory(app() / "data");
+    MainForm& f = start();
+    const double now = today();
+    EXPECT_EQ(f.state.workingDate, now);
+    EXPECT_EQ(f.setup.MonthCalendar1.date(), now);
+    EXPECT_TRUE(f.setup.MonthCalendar1.markToday());
+    EXPECT_EQ(f.foodAnalysis.TodayLabel.caption(), shortDate(now));
+    EXPECT_EQ(f.setup.DateLabel.caption(), shortDate(now));
+}
+
+TEST_F(StartupTest, LeftoverQueryTablesAreRemovedFromTheCurrentDirectory) {
+    writeDataDirectory(app() / "data");
+    for (const char* name : {"_QSQL1.DBF", "_qsql27.dbf", "_QSQL.TXT", "QSQL2.DBF"})
+        writeFile(app() / name, "x");
+    start();
+    EXPECT_FALSE(std::filesystem::exists(app() / "_QSQL1.DBF"));
+    EXPECT_FALSE(std::filesystem::exists(app() / "_qsql27.dbf"));
+    EXPECT_TRUE(std::filesystem::exists(app() / "_QSQL.TXT"));
+    EXPECT_TRUE(std::filesystem::exists(app() / "QSQL2.DBF"));
+}
+
+TEST_F(StartupTest, CloseSequenceClosesTablesAndWindowsAndEnds) {
+    writeDataDirectory(app() / "data");
+    MainForm& f = start();
+    int windowsClosed = 0;
+    for (Signal* s : {&f.Form2.closeRequested, &f.Form3.closeRequested, &f.Form4.closeRequested})
+        s->connect([&] { ++windowsClosed; });
+    bool ended = false;
+    f.terminateRequested.connect([&] { ended = true; });
+
+    FormClose(f);
+    for (dbf::Table* table : f.tables()) EXPECT_FALSE(table->isOpen());
+    EXPECT_FALSE(f.Query1.isOpen());
+    EXPECT_EQ(windowsClosed, 3);
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(f.terminated());
+}
+
+TEST_F(StartupTest, EngineNoticesAreShownAsMessages) {
+    MainForm& f = makeForm();
+    dbf::notice("Tag SU2 could not be rebuilt");
+    EXPECT_EQ(dialogs.messages, std::vector<std::string>{"Tag SU2 could not be rebuilt"});
+    (void)f;
+}
+
+}  // namespace
+}  // namespace core::testing
