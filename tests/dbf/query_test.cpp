@@ -139,6 +139,20 @@ TEST_F(QueryTest, AResultIsASnapshotUntilOpenedAgain) {
     EXPECT_EQ(query.value("N1").asInteger(), 2);
 }
 
+// Rankings read an order of the field kept between statements; an edit must renew it.
+TEST_F(QueryTest, ARankingFollowsAnEditedValue) {
+    query.setSql({"Select N1 FROM FOODS.dbf ORDER BY N8 DESC"});
+    query.open();
+    EXPECT_EQ(query.value("N1").asInteger(), 4);
+    auto store = TableStore::open(dir.path(), "FOODS.DBF");
+    std::string rec = store->recordBytes(1);
+    store->encode(rec, store->fieldIndex("N8"), F(99999));
+    store->writeRecord(1, rec);
+    query.close();
+    query.open();
+    EXPECT_EQ(query.value("N1").asInteger(), 2);
+}
+
 TEST_F(QueryTest, EmptyValuesConvertWithTheEngineErrors) {
     query.setSql(
         {"SELECT SUM(N8*CON4*0.01), SUM(CON4) FROM CONTENTS.DBF A, FOODS.DBF B WHERE CON2 = N1 AND "

@@ -6,6 +6,7 @@
 #include "../errors.h"
 #include "../table_store.h"
 #include "evaluator.h"
+#include "ordered_rows.h"
 #include "predicate.h"
 #include "sort.h"
 
@@ -101,6 +102,118 @@ Value constantValue(const Bound& b) {
     if (b.isNull) return Value::null();
     if (b.type == ValueType::Text) return Value::string(b.text);
     return Value::real(b.number);
+}
+
+// Narrows [low, high] by one condition on the ordering field; false for another shape.
+struct Interval {
+    double low = -std::numeric_limits<double>::infinity();
+    double high = std::numeric_limits<double>::infinity();
+    bool lowOpen = false;
+    bool highOpen = false;
+
+    void atLeast(double v, bool open) {
+        if (v > low || (v == low && open)) {
+            low = v;
+            lowOpen = open;
+        }
+    }
+    void atMost(double v, bool open) {
+        if (v < high || (v == high && open)) {
+            high = v;
+            highOpen = open;
+        }
+    }
+    bool narrow(const Bound& c, const Bound& key) {
+        const auto sameField = [&](const Bound& b) {
+            return b.isColumn() && b.table == key.table && b.field == key.field;
+        };
+        const auto number = [](const Bound& b) {
+            return b.isConstant() && !b.isNull && b.type == ValueType::Number;
+        };
+        if (c.kind == Bound::Kind::Between && !c.negated && sameField(*c.args[0]) &&
+            number(*c.args[1]) && number(*c.args[2])) {
+            atLeast(c.args[1]->number, false);
+            atMost(c.args[2]->number, false);
+            return true;
+        }
+        if (c.kind != Bound::Kind::Compare || c.compare == CompareOp::NotEqual) return false;
+        CompareOp op = c.compare;
+        double v = 0;
+        if (sameField(*c.args[0]) && number(*c.args[1])) {
+            v = c.args[1]->number;
+        } else if (sameField(*c.args[1]) && number(*c.args[0])) {
+            v = c.args[0]->number;
+            op = op == CompareOp::Less           ? CompareOp::Greater
+                 : op == CompareOp::LessEqual    ? CompareOp::GreaterEqual
+                 : op == CompareOp::Greater      ? CompareOp::Less
+                 : op == CompareOp::GreaterEqual ? CompareOp::LessEqual
+                                                 : op;
+        } else {
+            return false;
+        }
+        switch (op) {
+            case CompareOp::Equal:
+                atLeast(v, false);
+                atMost(v, false);
+                break;
+            case CompareOp::Less:
+                atMost(v, true);
+                break;
+            case CompareOp::LessEqual:
+                atMost(v, false);
+                break;
+            case CompareOp::Greater:
+                atLeast(v, true);
+                break;
+            case CompareOp::GreaterEqual:
+                atLeast(v, false);
+                break;
+            case CompareOp::NotEqual:
+                return false;
+        }
+        return true;
+    }
+};
+
+// One table ordered by one of its number fields, with no condition but ranges of that
+// field (the rankings and the range search): a slice of the field's kept order. Null
+// when the statement has another shape.
+RowList readInOrder(const BoundStatement& statement, const Plan& plan) {
+    if (statement.tables.size() != 1 || statement.orderBy.size() != 1 || plan.lookupColumn)
+        return nullptr;
+    const OrderKey& key = statement.orderBy[0];
+    if (!key.expr->isColumn() || key.expr->type != ValueType::Number) return nullptr;
+    Interval range;
+    for (const Bound* c : plan.drivingFilters)
+        if (!range.narrow(*c, *key.expr)) return nullptr;
+    const auto order = orderedRows(statement.tables[0].store, key.expr->field);
+    const std::vector<double>& keys = order->keys;
+    const auto from = range.lowOpen ? std::upper_bound(keys.begin(), keys.end(), range.low)
+                                    : std::lower_bound(keys.begin(), keys.end(), range.low);
+    const auto to = range.highOpen ? std::lower_bound(keys.begin(), keys.end(), range.high)
+                                   : std::upper_bound(keys.begin(), keys.end(), range.high);
+    const std::size_t begin = static_cast<std::size_t>(from - keys.begin());
+    const std::size_t end = std::max(begin, static_cast<std::size_t>(to - keys.begin()));
+    const bool withEmpty = plan.drivingFilters.empty();  // a condition never holds for them
+    const std::uint32_t* rows = order->rows.data() + order->emptyCount;
+    auto out = std::make_shared<std::vector<std::uint32_t>>();
+    out->reserve(end - begin + (withEmpty ? order->emptyCount : 0));
+    if (!key.descending) {
+        if (withEmpty)
+            out->insert(out->end(), order->rows.begin(), order->rows.begin() + order->emptyCount);
+        out->insert(out->end(), rows + begin, rows + end);
+        return out;
+    }
+    // Descending: groups of equal values from the top, each group still in table order.
+    for (std::size_t j = end; j > begin;) {
+        std::size_t g = j - 1;
+        while (g > begin && keys[g - 1] == keys[j - 1]) --g;
+        out->insert(out->end(), rows + g, rows + j);
+        j = g;
+    }
+    if (withEmpty)
+        out->insert(out->end(), order->rows.begin(), order->rows.begin() + order->emptyCount);
+    return out;
 }
 
 std::unique_ptr<ResultSet> aggregate(const BoundStatement& statement, Sources& sources,
@@ -228,6 +341,13 @@ std::unique_ptr<ResultSet> execute(const BoundStatement& statement, const Plan& 
         stores.push_back(t.store.get());
     }
     Sources sources(std::move(stores));
+    if (!statement.aggregate) {
+        if (auto rows = readInOrder(statement, plan)) {
+            TupleSet tuples;
+            tuples.rows.push_back(std::move(rows));
+            return project(statement, sources, tuples);
+        }
+    }
     TupleSet tuples = drive(statement, plan, sources);
     for (const auto& join : plan.joins) {
         if (join.inner) {

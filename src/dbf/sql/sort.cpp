@@ -138,6 +138,17 @@ std::vector<std::uint32_t> orderByKeys(const std::vector<OrderKey>& keys, Evalua
 
 }  // namespace
 
+std::vector<std::uint32_t> orderByNumber(const Column& column,
+                                         const std::vector<std::uint32_t>& rows) {
+    std::vector<Item> items(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        items[i] = {orderedBits(column.numbers[rows[i]], column.nulls[rows[i]], false), rows[i]};
+    sortItems(items);
+    std::vector<std::uint32_t> order(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i) order[i] = items[i].payload;
+    return order;
+}
+
 void sortTuples(const std::vector<OrderKey>& keys, Sources& sources, TupleSet& tuples) {
     const std::size_t n = tuples.size();
     if (keys.empty() || n < 2) return;

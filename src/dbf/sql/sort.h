@@ -11,4 +11,8 @@ namespace dbf::sql {
 
 void sortTuples(const std::vector<OrderKey>& keys, Sources& sources, TupleSet& tuples);
 
+// `rows` (ascending) ordered by a number column: empty values first, ties in table order.
+std::vector<std::uint32_t> orderByNumber(const Column& column,
+                                         const std::vector<std::uint32_t>& rows);
+
 }  // namespace dbf::sql
