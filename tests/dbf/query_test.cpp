@@ -267,6 +267,37 @@ TEST(QueryOnFewRowsOfALargeTable, ReadsRecordsWithTheSameMeaning) {
     EXPECT_EQ(run("SELECT N45, N45 * 2 FROM FOODS.DBF WHERE N1 = 500"), Rows({"-2.25|-4.5"}));
 }
 
+// A large result in another order than the table's holds its numbers gathered in that
+// order; values and types must be those of the table.
+TEST(QueryOfALargeSortedResult, GivesTheTablesValuesInResultOrder) {
+    TempDir dir;
+    std::vector<Row> foods;
+    for (int f = 0; f < 5000; ++f)
+        foods.push_back({I(f), f % 10 == 3 ? Null() : F((f * 37) % 1000 / 4.0)});
+    makeTable(dir.path(), "FOODS.DBF", {{"N1", 'N', 6}, {"N45", 'N', 8, 2}}, foods);
+    Query q;
+    q.setDirectory(dir.path());
+    q.setSql({"Select N1, N45 FROM FOODS.dbf ORDER BY N45 DESC"});
+    q.open();
+    ASSERT_EQ(q.recordCount(), 5000);
+    EXPECT_EQ(q.value("N1").kind(), Value::Kind::Integer);
+    double previous = 1e9;
+    std::int64_t checked = 0;
+    for (q.first(); !q.eof(); q.next()) {
+        const std::int64_t code = q.value("N1").asInteger();
+        const Value v = q.value("N45");
+        ASSERT_EQ(v.isNull(), code % 10 == 3) << code;
+        if (v.isNull()) continue;
+        EXPECT_DOUBLE_EQ(v.asFloat(), (code * 37) % 1000 / 4.0) << code;
+        EXPECT_LE(v.asFloat(), previous);
+        previous = v.asFloat();
+        ++checked;
+    }
+    EXPECT_EQ(checked, 4500);
+    q.last();
+    EXPECT_TRUE(q.value("N45").isNull());  // empty values last when descending
+}
+
 TEST_F(QueryTest, ResultReadsMatchTheValues) {
     query.setSql({"SELECT N1, N2, N8, N8 * 2 FROM FOODS.DBF"});
     query.open();

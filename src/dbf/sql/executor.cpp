@@ -288,6 +288,21 @@ std::unique_ptr<ResultSet> aggregate(const BoundStatement& statement, Sources& s
     return std::make_unique<ResultSet>(std::move(infos), std::move(fields), 1);
 }
 
+constexpr std::size_t kGatherFrom = 4096;
+
+std::shared_ptr<const Column> gathered(const Column& c, const std::vector<std::uint32_t>& rows) {
+    auto out = std::make_shared<Column>();
+    out->kind = c.kind;
+    out->field = c.field;
+    out->numbers.resize(rows.size());
+    out->nulls.resize(rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        out->numbers[i] = c.numbers[rows[i]];
+        out->nulls[i] = c.nulls[rows[i]];
+    }
+    return out;
+}
+
 std::unique_ptr<ResultSet> project(const BoundStatement& statement, Sources& sources,
                                    const TupleSet& tuples) {
     std::vector<FieldInfo> infos;
@@ -305,6 +320,14 @@ std::unique_ptr<ResultSet> project(const BoundStatement& statement, Sources& sou
                 field.source = ResultSet::Field::Source::StoreColumn;
                 field.column = sources.columnPtr(e.table, e.field);
                 field.rows = rows;
+                // Numbers of a large result in another order than the table's are
+                // gathered in result order, once: walking the result then reads memory
+                // in sequence instead of jumping through the column at every row.
+                if (field.column->kind == Column::Kind::Number && n >= kGatherFrom &&
+                    !std::is_sorted(rows->begin(), rows->end())) {
+                    field.column = gathered(*field.column, *rows);
+                    field.rows = nullptr;
+                }
             } else {
                 field.source = ResultSet::Field::Source::Values;
                 field.values.reserve(n);

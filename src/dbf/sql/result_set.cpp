@@ -1,12 +1,19 @@
 #include "result_set.h"
 
 namespace dbf::sql {
+namespace {
+
+std::uint32_t rowOf(const ResultSet::Field& f, std::size_t row) {
+    return f.rows ? (*f.rows)[row] : static_cast<std::uint32_t>(row);
+}
+
+}  // namespace
 
 Value ResultSet::value(std::size_t row, int field) const {
     const Field& f = m_fields.at(static_cast<std::size_t>(field));
     switch (f.source) {
         case Field::Source::StoreColumn:
-            return f.column->value((*f.rows)[row]);
+            return f.column->value(rowOf(f, row));
         case Field::Source::Values:
             return f.values[row];
         case Field::Source::Numbers:
@@ -21,7 +28,7 @@ bool ResultSet::isNull(std::size_t row, int field) const {
     const Field& f = m_fields.at(static_cast<std::size_t>(field));
     switch (f.source) {
         case Field::Source::StoreColumn:
-            return f.column->isNull((*f.rows)[row]);
+            return f.column->isNull(rowOf(f, row));
         case Field::Source::Values:
             return f.values[row].isNull();
         case Field::Source::Numbers:
@@ -36,7 +43,7 @@ double ResultSet::number(std::size_t row, int field) const {
     const Field& f = m_fields.at(static_cast<std::size_t>(field));
     switch (f.source) {
         case Field::Source::StoreColumn: {
-            const std::uint32_t r = (*f.rows)[row];
+            const std::uint32_t r = rowOf(f, row);
             return f.column->kind == Column::Kind::Number && !f.column->isNull(r)
                        ? f.column->number(r)
                        : 0;
@@ -57,7 +64,7 @@ std::string_view ResultSet::text(std::size_t row, int field) const {
     const Field& f = m_fields.at(static_cast<std::size_t>(field));
     switch (f.source) {
         case Field::Source::StoreColumn: {
-            const std::uint32_t r = (*f.rows)[row];
+            const std::uint32_t r = rowOf(f, row);
             return f.column->kind == Column::Kind::Text && !f.column->isNull(r)
                        ? f.column->textAt(r)
                        : std::string_view();

@@ -17,7 +17,7 @@ class ResultSet {
   public:
     struct Field {
         enum class Source {
-            StoreColumn,  // `column` at row `(*rows)[i]`
+            StoreColumn,  // `column` at row `(*rows)[i]`, or at row i without `rows`
             Values,       // `values[i]`
             Numbers,      // `numbers[i]` unless `nulls[i]`: a computed Float column
             Constant,     // `constant` in every row
