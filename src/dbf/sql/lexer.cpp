@@ -14,10 +14,24 @@ bool isNameStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0
 bool isNameChar(unsigned char c) { return isNameStart(c) || std::isdigit(c); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+constexpr std::string_view kReserved[] = {
+    "SELECT", "FROM", "WHERE", "AND", "OR", "NOT",  "BETWEEN", "LIKE",   "ORDER",
+    "BY",     "ASC",  "DESC",  "AS",  "IS", "NULL", "GROUP",   "HAVING",
+};
+
+std::string_view reservedWord(std::string_view name) {
+    if (name.size() < 2 || name.size() > 7) return {};
+    for (const auto w : kReserved)
+        if (equalsNoCase(name, w)) return w;
+    return {};
+}
+
 }  // namespace
 
 bool Token::isKeyword(std::string_view upperWord) const {
-    return kind == Kind::Identifier && equalsNoCase(text, upperWord);
+    if (kind != Kind::Identifier) return false;
+    if (!reserved.empty()) return reserved == upperWord;  // decided once, by the lexer
+    return equalsNoCase(text, upperWord);
 }
 
 std::string Token::describe() const {
@@ -38,6 +52,7 @@ Token Lexer::next() {
         while (i < n && isNameChar(static_cast<unsigned char>(text[i]))) ++i;
         t.kind = Token::Kind::Identifier;
         t.text = text.substr(start, i - start);
+        t.reserved = reservedWord(t.text);
     } else if (isDigit(c) || (c == '.' && i + 1 < n && isDigit(text[i + 1]))) {
         while (i < n && isDigit(text[i])) ++i;
         if (i < n && text[i] == '.') {

@@ -18,9 +18,12 @@ struct Token {
     };
     Kind kind = Kind::End;
     std::string_view text;  // as written (the content for strings); valid while the lexer lives
-    double number = 0;      // for numbers
-    int position = 0;       // 1-based character position in the text
-    int length = 0;         // characters the token takes in the text, quotes included
+    // The keyword in upper case when the name is a reserved word (SELECT, AND, NULL, ...),
+    // which is never taken as a name or an alias; empty otherwise.
+    std::string_view reserved;
+    double number = 0;  // for numbers
+    int position = 0;   // 1-based character position in the text
+    int length = 0;     // characters the token takes in the text, quotes included
 
     bool is(std::string_view symbol) const { return kind == Kind::Symbol && text == symbol; }
     bool isKeyword(std::string_view upperWord) const;

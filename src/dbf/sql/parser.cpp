@@ -1,25 +1,12 @@
 #include "parser.h"
 
-#include <array>
-
 #include "lexer.h"
 #include "syntax_error.h"
 
 namespace dbf::sql {
 namespace {
 
-// Words that end an expression or a name list; never taken as a name or an alias.
-constexpr std::array<std::string_view, 17> kReserved = {
-    "SELECT", "FROM", "WHERE", "AND", "OR", "NOT",  "BETWEEN", "LIKE",   "ORDER",
-    "BY",     "ASC",  "DESC",  "AS",  "IS", "NULL", "GROUP",   "HAVING",
-};
-
-bool isReserved(const Token& t) {
-    if (t.kind != Token::Kind::Identifier) return false;
-    for (const auto w : kReserved)
-        if (t.isKeyword(w)) return true;
-    return false;
-}
+bool isReserved(const Token& t) { return !t.reserved.empty(); }
 
 class Parser {
   public:
