@@ -167,6 +167,7 @@ void DataSet::notify(DataSetEvent event) {
         m_noticePending = true;
         return;
     }
+    if (m_listeners.empty()) return;
     const auto listeners = m_listeners;  // a listener may remove itself
     for (const auto& [id, listener] : listeners) listener(event);
 }

@@ -1,5 +1,6 @@
 #include "table_store.h"
 
+#include <algorithm>
 #include <map>
 
 #include "cdx_index.h"
@@ -90,47 +91,69 @@ std::shared_ptr<const std::vector<std::uint32_t>> TableStore::liveRows() {
 
 std::shared_ptr<const Column> TableStore::column(int fieldIndex) {
     auto& slot = m_columns.at(static_cast<std::size_t>(fieldIndex));
-    if (slot) return slot;
-    const FieldDef& f = m_fields[static_cast<std::size_t>(fieldIndex)];
-    auto col = std::make_shared<Column>();
-    col->kind = kindOf(f);
-    col->field = f;
+    if (!slot) decodeColumns({fieldIndex});
+    return slot;
+}
+
+void TableStore::decodeColumns(const std::vector<int>& fieldIndexes) {
+    std::vector<int> wanted;
+    for (const int i : fieldIndexes)
+        if (!m_columns.at(static_cast<std::size_t>(i)) &&
+            std::find(wanted.begin(), wanted.end(), i) == wanted.end())
+            wanted.push_back(i);
+    if (wanted.empty()) return;
     const std::uint32_t count = m_file->recordCount();
-    col->nulls.assign(count, 0);
-    switch (col->kind) {
-        case Column::Kind::Number: col->numbers.assign(count, 0.0); break;
-        case Column::Kind::Text: col->offsets.reserve(std::size_t{count} + 1); col->offsets.push_back(0); break;
-        case Column::Kind::Other: col->values.resize(count); break;
+    std::vector<std::shared_ptr<Column>> cols;
+    for (const int i : wanted) {
+        const FieldDef& f = m_fields[static_cast<std::size_t>(i)];
+        auto col = std::make_shared<Column>();
+        col->kind = kindOf(f);
+        col->field = f;
+        col->nulls.assign(count, 0);
+        switch (col->kind) {
+            case Column::Kind::Number: col->numbers.assign(count, 0.0); break;
+            case Column::Kind::Text:
+                col->offsets.reserve(std::size_t{count} + 1);
+                col->offsets.push_back(0);
+                break;
+            case Column::Kind::Other: col->values.resize(count); break;
+        }
+        cols.push_back(std::move(col));
     }
     for (std::uint32_t r = 0; r < count; ++r) {
         const std::string_view rec = m_file->record(r);
-        if (col->kind == Column::Kind::Text) {
-            if (m_file->isNullIn(rec, f)) {
-                col->nulls[r] = 1;
-            } else {
-                std::string_view raw = rec.substr(f.offset, f.length);
-                while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\0')) raw.remove_suffix(1);
-                col->text.append(raw);
-            }
-            col->offsets.push_back(static_cast<std::uint32_t>(col->text.size()));
-            continue;
-        }
-        Value v;
-        try {
-            v = m_file->decode(rec, f);
-        } catch (const DbfError&) {
-            v = Value::null();  // a damaged memo reads as empty in bulk reads
-        }
-        if (v.isNull()) {
-            col->nulls[r] = 1;
-        } else if (col->kind == Column::Kind::Number) {
-            col->numbers[r] = v.kind() == Value::Kind::Boolean ? (v.asBoolean() ? 1 : 0) : v.number();
-        } else {
-            col->values[r] = std::move(v);
-        }
+        for (auto& col : cols) decodeInto(*col, rec, r);
     }
-    slot = std::move(col);
-    return slot;
+    for (std::size_t k = 0; k < wanted.size(); ++k)
+        m_columns[static_cast<std::size_t>(wanted[k])] = std::move(cols[k]);
+}
+
+void TableStore::decodeInto(Column& col, std::string_view rec, std::uint32_t r) const {
+    const FieldDef& f = col.field;
+    if (col.kind == Column::Kind::Text) {
+        if (m_file->isNullIn(rec, f)) {
+            col.nulls[r] = 1;
+        } else {
+            std::string_view raw = rec.substr(f.offset, f.length);
+            while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\0')) raw.remove_suffix(1);
+            col.text.append(raw);
+        }
+        col.offsets.push_back(static_cast<std::uint32_t>(col.text.size()));
+        return;
+    }
+    Value v;
+    try {
+        v = m_file->decode(rec, f);
+    } catch (const DbfError&) {
+        v = Value::null();  // a damaged memo reads as empty in bulk reads
+    }
+    if (v.isNull()) {
+        col.nulls[r] = 1;
+    } else if (col.kind == Column::Kind::Number) {
+        col.numbers[r] = v.kind() == Value::Kind::Boolean ? (v.asBoolean() ? 1 : 0) : v.number();
+    } else {
+        col.values[r] = std::move(v);
+    }
 }
 
 std::shared_ptr<const Column> TableStore::foldedText(int fieldIndex) {

@@ -37,6 +37,10 @@ public:
     // Records not marked deleted, in table order.
     std::shared_ptr<const std::vector<std::uint32_t>> liveRows();
     std::shared_ptr<const Column> column(int fieldIndex);
+    // Decodes every listed column not yet held in one pass over the records (a pass over
+    // a large table costs far more than decoding a field in it).
+    void decodeColumns(const std::vector<int>& fieldIndexes);
+    bool hasColumn(int fieldIndex) const { return m_columns.at(static_cast<std::size_t>(fieldIndex)) != nullptr; }
     // The text column folded for LIKE: Latin letters in lower case, yeh and kaf forms as one.
     std::shared_ptr<const Column> foldedText(int fieldIndex);
     std::shared_ptr<const EqualityIndex> equalityIndex(int fieldIndex);
@@ -59,6 +63,7 @@ public:
 private:
     explicit TableStore(std::unique_ptr<DbfFile> file, std::string name);
     void dropCache();
+    void decodeInto(Column& column, std::string_view record, std::uint32_t row) const;
     // Rebuilds the structural index after a write, so FoxPro never meets a stale one.
     void maintainIndex();
 

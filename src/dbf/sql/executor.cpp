@@ -24,6 +24,20 @@ void applyAll(const std::vector<const Bound*>& filters, Sources& sources, TupleS
     }
 }
 
+void collectFields(const Bound& e, int table, std::vector<int>& fields) {
+    if (e.isColumn() && e.table == table) fields.push_back(e.field);
+    for (const auto& arg : e.args) collectFields(*arg, table, fields);
+}
+
+// A scan of a whole table decodes every field the statement names in one pass.
+void decodeNamedFields(const BoundStatement& statement, int table, TableStore& store) {
+    std::vector<int> fields;
+    for (const auto& c : statement.columns) collectFields(*c.expr, table, fields);
+    if (statement.where) collectFields(*statement.where, table, fields);
+    for (const auto& k : statement.orderBy) collectFields(*k.expr, table, fields);
+    store.decodeColumns(fields);
+}
+
 TupleSet drive(const BoundStatement& statement, const Plan& plan, Sources& sources) {
     TupleSet tuples;
     tuples.rows.resize(statement.tables.size());
@@ -33,6 +47,7 @@ TupleSet drive(const BoundStatement& statement, const Plan& plan, Sources& sourc
         const std::vector<std::uint32_t>& rows = index->find(plan.lookupKey);
         tuples.rows[static_cast<std::size_t>(plan.driving)] = RowList(index, &rows);
     } else {
+        decodeNamedFields(statement, plan.driving, store);
         tuples.rows[static_cast<std::size_t>(plan.driving)] = store.liveRows();
     }
     applyAll(plan.drivingFilters, sources, tuples);
