@@ -89,12 +89,15 @@ DbfFile::~DbfFile() {
 
 void DbfFile::readHeader() {
     const std::string name = m_path.filename().string();
+    // The header first, the size after: another program appends the record before it
+    // raises the count, so a count read first never runs past the size read later.
+    unsigned char h[32];
+    const ssize_t got = ::pread(m_fd, h, sizeof h, 0);
     struct stat st {};
     fstat(m_fd, &st);
     const auto fileSize = static_cast<std::uint64_t>(st.st_size);
-    if (fileSize < 32) throw DbfError(name + " is not a table: the file is shorter than a header");
-    unsigned char h[32];
-    preadAll(m_fd, h, sizeof h, 0, m_path);
+    if (got < 32 || fileSize < 32)
+        throw DbfError(name + " is not a table: the file is shorter than a header");
     DbfHeader header;
     header.version = h[0];
     header.recordCount = readLE32(h + 4);

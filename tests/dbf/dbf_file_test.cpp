@@ -157,7 +157,8 @@ TEST(DbfFile, TwoProgramsAppendingAtOnceLoseNoRow) {
     if (child == 0) {
         try {
             appendMany(2);
-        } catch (...) {
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "second program: %s\n", e.what());
             _exit(1);
         }
         _exit(0);
