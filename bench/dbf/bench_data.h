@@ -19,10 +19,10 @@ struct NumberColumn {
 };
 
 struct FoodsData {
-    std::vector<std::int32_t> code;   // N1 = 1..n
-    std::vector<std::string> nameEn;  // N2
-    std::vector<std::string> nameFa;  // N3, code page 1256
-    std::vector<std::int32_t> group;  // N4
+    std::vector<std::int32_t> code;       // N1 = 1..n
+    std::vector<std::string> nameEn;      // N2
+    std::vector<std::string> nameFa;      // N3, code page 1256
+    std::vector<std::int32_t> group;      // N4
     std::vector<NumberColumn> nutrients;  // N8..N120
     std::size_t size() const { return code.size(); }
 };
@@ -37,13 +37,13 @@ struct ContentsData {
 };
 
 struct RecallData {
-    std::vector<std::int32_t> kind;     // R: 1 recipe, 2 food
-    std::vector<std::int32_t> subject;  // R1
-    std::vector<std::int32_t> item;     // R2
-    std::vector<std::string> name;      // R3
-    NumberColumn amount;                // R4, grams
-    std::vector<std::int32_t> meal;     // R5
-    std::vector<std::string> date;      // R6, "yy/m/d"
+    std::vector<std::int32_t> kind;       // R: 1 recipe, 2 food
+    std::vector<std::int32_t> subject;    // R1
+    std::vector<std::int32_t> item;       // R2
+    std::vector<std::string> name;        // R3
+    NumberColumn amount;                  // R4, grams
+    std::vector<std::int32_t> meal;       // R5
+    std::vector<std::string> date;        // R6, "yy/m/d"
     std::vector<NumberColumn> nutrients;  // N8..N120, copied from the food
     int subjectCount = 0;
     std::size_t size() const { return subject.size(); }

@@ -80,7 +80,8 @@ ContentsData generateContents(const FoodsData& foods) {
             c.food.push_back(foods.code[food]);
             c.name.push_back(foods.nameFa[food]);
             // A food just added weighs 1 g until the user types its weight.
-            c.weight.push_back(rnd.below(10) == 0 ? 1.0 : 5.0 + static_cast<double>(rnd.below(496)));
+            c.weight.push_back(rnd.below(10) == 0 ? 1.0
+                                                  : 5.0 + static_cast<double>(rnd.below(496)));
         }
     }
     c.recipeCount = recipe;
@@ -95,7 +96,8 @@ RecallData generateRecall(const FoodsData& foods, const ContentsData& contents) 
     std::vector<std::size_t> source;  // the food whose amounts each row copies
     while (r.size() < kRecallRows) {
         // One visit: a subject's items of one day, entered together.
-        const auto subject = static_cast<std::int32_t>(1 + rnd.below(static_cast<std::uint64_t>(r.subjectCount)));
+        const auto subject =
+            static_cast<std::int32_t>(1 + rnd.below(static_cast<std::uint64_t>(r.subjectCount)));
         const std::string date = std::to_string(20 + rnd.below(5)) + "/" +
                                  std::to_string(1 + rnd.below(12)) + "/" +
                                  std::to_string(1 + rnd.below(28));
@@ -105,8 +107,10 @@ RecallData generateRecall(const FoodsData& foods, const ContentsData& contents) 
             const bool isRecipe = rnd.below(10) == 0;
             r.kind.push_back(isRecipe ? 1 : 2);
             r.subject.push_back(subject);
-            r.item.push_back(isRecipe ? static_cast<std::int32_t>(1 + rnd.below(static_cast<std::uint64_t>(contents.recipeCount)))
-                                      : foods.code[food]);
+            r.item.push_back(
+                isRecipe ? static_cast<std::int32_t>(
+                               1 + rnd.below(static_cast<std::uint64_t>(contents.recipeCount)))
+                         : foods.code[food]);
             r.name.push_back(foods.nameFa[food]);
             const bool noAmount = rnd.below(50) == 0;  // a food added but not yet weighed
             r.amount.values.push_back(noAmount ? 0.0 : 5.0 + static_cast<double>(rnd.below(396)));

@@ -3,9 +3,9 @@
 // and the names folded for search once, as an engine's search cache holds them.
 #include <algorithm>
 #include <bit>
-#include <utility>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "dbf/codepage1256.h"
 #include "sides.h"
@@ -19,7 +19,7 @@ std::string folded(std::string s) {
 }
 
 class FloorSide : public Side {
-public:
+  public:
     explicit FloorSide(const BenchData& d) : m_d(d) {
         const auto& f = d.foods;
         m_foldedEn.reserve(f.size());
@@ -51,12 +51,14 @@ public:
                     folded(en ? p.englishWord : dbf::cp1256::fromUtf8(p.farsiWordUtf8));
                 const auto& names = en ? m_foldedEn : m_foldedFa;
                 for (std::uint32_t i = 0; i < names.size(); ++i)
-                    if (std::string_view(names[i]).find(word) != std::string_view::npos) rows.push_back(i);
+                    if (std::string_view(names[i]).find(word) != std::string_view::npos)
+                        rows.push_back(i);
                 return produce(rows, nullptr);
             }
             case RowQuery::Range:
                 for (std::uint32_t i = 0; i < f.size(); ++i)
-                    if (!n45.nulls[i] && n45.values[i] >= p.rangeLow && n45.values[i] <= p.rangeHigh)
+                    if (!n45.nulls[i] && n45.values[i] >= p.rangeLow &&
+                        n45.values[i] <= p.rangeHigh)
                         rows.push_back(i);
                 sortDescending(rows, n45);
                 return produce(rows, &n45);
@@ -106,7 +108,7 @@ public:
         return r;
     }
 
-private:
+  private:
     static SumsResult empty() {
         SumsResult r;
         r.values.assign(kNutrientCount, 0.0);
@@ -127,7 +129,8 @@ private:
             std::uint64_t k = ~std::uint64_t{0};  // empty amounts last
             if (!key.nulls[r]) {
                 const auto bits = std::bit_cast<std::uint64_t>(key.values[r] + 0.0);  // -0 as 0
-                const std::uint64_t ascending = (bits >> 63) ? ~bits : bits | (std::uint64_t{1} << 63);
+                const std::uint64_t ascending =
+                    (bits >> 63) ? ~bits : bits | (std::uint64_t{1} << 63);
                 k = ~ascending;
             }
             a[i] = {k, r};
@@ -144,7 +147,8 @@ private:
         for (int shift = 0; shift < 64; shift += 16) {
             std::fill(count.begin(), count.end(), 0);
             for (const Entry& e : a) ++count[(e.key >> shift) & 0xFFFF];
-            if (count[(a.empty() ? 0 : a[0].key >> shift) & 0xFFFF] == a.size()) continue;  // one digit
+            if (count[(a.empty() ? 0 : a[0].key >> shift) & 0xFFFF] == a.size())
+                continue;  // one digit
             std::uint32_t sum = 0;
             for (auto& c : count) sum += std::exchange(c, sum);
             for (const Entry& e : a) b[count[(e.key >> shift) & 0xFFFF]++] = e;
@@ -168,7 +172,8 @@ private:
                 haveLast = true;
             }
             if (r.count <= kPageRows)
-                r.pageBytes += static_cast<std::int64_t>(f.nameEn[row].size() + f.nameFa[row].size());
+                r.pageBytes +=
+                    static_cast<std::int64_t>(f.nameEn[row].size() + f.nameFa[row].size());
         }
         return r;
     }
@@ -183,6 +188,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Side> makeFloorSide(const BenchData& data) { return std::make_unique<FloorSide>(data); }
+std::unique_ptr<Side> makeFloorSide(const BenchData& data) {
+    return std::make_unique<FloorSide>(data);
+}
 
 }  // namespace bench

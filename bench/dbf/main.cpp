@@ -31,7 +31,8 @@ struct Options {
 
 void usage() {
     std::printf(
-        "Usage: bench_dbf [--sizes=N,N,...] [--repeat=K] [--clock=wall|cpu] [--data=DIR] [--quick]\n"
+        "Usage: bench_dbf [--sizes=N,N,...] [--repeat=K] [--clock=wall|cpu] [--data=DIR] "
+        "[--quick]\n"
         "Times our table engine, SQLite (:memory:) and a plain in-memory loop on generated\n"
         "FOODS tables (default sizes 7413,100000,1000000), CONTENTS of 10,000 and RECAL of\n"
         "100,000 rows. The tables are written once to DIR (default $HALVORA_BENCH_DATA or\n"
@@ -91,7 +92,8 @@ std::string cpuModel() {
 }
 
 // Recipes spread over all codes, each with the divisor text of its weight.
-std::vector<int> pickRecipes(const ContentsData& c, std::map<int, std::string>& divisors, int count) {
+std::vector<int> pickRecipes(const ContentsData& c, std::map<int, std::string>& divisors,
+                             int count) {
     std::map<int, double> weight;
     for (std::size_t i = 0; i < c.size(); ++i) weight[c.recipe[i]] += c.weight[i];
     std::vector<int> codes;
@@ -106,7 +108,8 @@ std::vector<int> pickRecipes(const ContentsData& c, std::map<int, std::string>& 
 std::vector<int> pickSubjects(const RecallData& r, int count) {
     std::vector<int> codes;
     for (int i = 0; i < count; ++i)
-        codes.push_back(r.subject[static_cast<std::size_t>(i) * r.size() / static_cast<std::size_t>(count)]);
+        codes.push_back(
+            r.subject[static_cast<std::size_t>(i) * r.size() / static_cast<std::size_t>(count)]);
     return codes;
 }
 
@@ -135,9 +138,11 @@ OpenTiming timeFreshOpens(const std::filesystem::path& dir, int runs) {
 }
 
 void profileOurs(const Options& o, const std::filesystem::path& dir, const BenchData& data) {
-    static const std::map<std::string, RowQuery> rowOps{
-        {"listing", RowQuery::Listing}, {"name", RowQuery::NameEnglish},
-        {"farsi", RowQuery::NameFarsi}, {"range", RowQuery::Range}, {"ranking", RowQuery::Ranking}};
+    static const std::map<std::string, RowQuery> rowOps{{"listing", RowQuery::Listing},
+                                                        {"name", RowQuery::NameEnglish},
+                                                        {"farsi", RowQuery::NameFarsi},
+                                                        {"range", RowQuery::Range},
+                                                        {"ranking", RowQuery::Ranking}};
     auto ours = makeOursSide(dir);
     std::map<int, std::string> divisors;
     const auto recipes = pickRecipes(data.contents, divisors, 64);
@@ -146,9 +151,13 @@ void profileOurs(const Options& o, const std::filesystem::path& dir, const Bench
     if (const auto it = rowOps.find(o.profile); it != rowOps.end()) {
         once = [&, q = it->second] { ours->rows(q, {}); };
     } else if (o.profile == "recipe") {
-        once = [&] { for (const int r : recipes) ours->recipeSum(r, divisors[r]); };
+        once = [&] {
+            for (const int r : recipes) ours->recipeSum(r, divisors[r]);
+        };
     } else if (o.profile == "recall") {
-        once = [&] { for (const int s : subjects) ours->recallSum(s); };
+        once = [&] {
+            for (const int s : subjects) ours->recallSum(s);
+        };
     } else {
         throw std::runtime_error("unknown operation to profile: " + o.profile);
     }
@@ -163,7 +172,10 @@ void profileOurs(const Options& o, const std::filesystem::path& dir, const Bench
 }
 
 void runSize(const Options& o, std::size_t foods) {
-    const int repeats = o.repeats > 0 ? o.repeats : foods >= 1000000 ? 5 : foods >= 100000 ? 11 : 21;
+    const int repeats = o.repeats > 0      ? o.repeats
+                        : foods >= 1000000 ? 5
+                        : foods >= 100000  ? 11
+                                           : 21;
     const int codesPerRun = o.quick ? 16 : 64;
 
     auto t0 = std::chrono::steady_clock::now();
@@ -204,7 +216,8 @@ void runSize(const Options& o, std::size_t foods) {
     const RowParams p;
     std::vector<Measurement> results;
     results.push_back(measureRows("listing N1>0", RowQuery::Listing, p, c, repeats, 0.2));
-    results.push_back(measureRows("name N2 LIKE %chicken%", RowQuery::NameEnglish, p, c, repeats, 0.1));
+    results.push_back(
+        measureRows("name N2 LIKE %chicken%", RowQuery::NameEnglish, p, c, repeats, 0.1));
     results.push_back(measureRows("name N3 LIKE %مرغ%", RowQuery::NameFarsi, p, c, repeats, 0.1));
     results.push_back(measureRows("range N45 10..12 DESC", RowQuery::Range, p, c, repeats, 0.1));
     results.push_back(measureRows("ranking N45 DESC", RowQuery::Ranking, p, c, repeats, 0.1));

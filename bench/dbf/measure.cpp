@@ -2,10 +2,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "clock.h"
-
 #include <algorithm>
 #include <cmath>
+
+#include "clock.h"
 
 namespace bench {
 namespace {
@@ -21,11 +21,14 @@ std::string compareRows(const char* who, const RowsResult& got, const RowsResult
     return std::string(who) + " " + describe(got) + " vs floor " + describe(want);
 }
 
-bool close(double a, double b) { return std::fabs(a - b) <= 1e-9 * std::max({1.0, std::fabs(a), std::fabs(b)}); }
+bool close(double a, double b) {
+    return std::fabs(a - b) <= 1e-9 * std::max({1.0, std::fabs(a), std::fabs(b)});
+}
 
 std::string compareSums(const char* who, int code, const SumsResult& got, const SumsResult& want) {
     for (std::size_t k = 0; k < want.values.size(); ++k) {
-        const bool same = got.nulls[k] == want.nulls[k] && (got.nulls[k] || close(got.values[k], want.values[k]));
+        const bool same =
+            got.nulls[k] == want.nulls[k] && (got.nulls[k] || close(got.values[k], want.values[k]));
         if (!same)
             return std::string(who) + " code " + std::to_string(code) + " N" +
                    std::to_string(k + kFirstNutrient) + " " +

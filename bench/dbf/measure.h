@@ -12,17 +12,17 @@ namespace bench {
 
 struct Measurement {
     std::string name;
-    std::int64_t rows = 0;                 // rows of the result (the floor's)
+    std::int64_t rows = 0;                      // rows of the result (the floor's)
     std::optional<double> ours, sqlite, floor;  // medians, ms per statement
-    std::optional<double> oursFirst;       // the first run of ours (its caches built)
-    std::optional<double> oursStatement;   // ours without the pass over the result
-    double goalVsSqlite = 1.0;             // ours/SQLite at most this at 1,000,000 foods
-    std::string check = "ok";              // "ok", or what differed
-    std::string oursError;                 // why ours shows n/a
+    std::optional<double> oursFirst;            // the first run of ours (its caches built)
+    std::optional<double> oursStatement;        // ours without the pass over the result
+    double goalVsSqlite = 1.0;                  // ours/SQLite at most this at 1,000,000 foods
+    std::string check = "ok";                   // "ok", or what differed
+    std::string oursError;                      // why ours shows n/a
 };
 
 struct Contestants {
-    Side* ours = nullptr;  // null when this build has none
+    Side* ours = nullptr;           // null when this build has none
     Side* oursStatement = nullptr;  // ours running the statement only (row queries)
     Side* sqlite = nullptr;
     Side* floor = nullptr;

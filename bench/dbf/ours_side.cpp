@@ -15,12 +15,13 @@ namespace bench {
 namespace {
 
 class OursSide : public Side {
-public:
+  public:
     // Opens the tables as the program's main form does: they stay open for its life, so
     // the shared stores (and their decoded columns) outlive each query.
     OursSide(const std::filesystem::path& dir, bool walk) : m_walk(walk) {
-        for (auto [table, name] : {std::pair{&m_foods, "Foods.DBF"}, std::pair{&m_contents, "CONTENTS.DBF"},
-                                   std::pair{&m_recall, "RECAL.DBF"}}) {
+        for (auto [table, name] :
+             {std::pair{&m_foods, "Foods.DBF"}, std::pair{&m_contents, "CONTENTS.DBF"},
+              std::pair{&m_recall, "RECAL.DBF"}}) {
             table->setDirectory(dir);
             table->setTableName(name);
             table->open();
@@ -72,7 +73,7 @@ public:
     }
     SumsResult recallSum(int subject) override { return sums(recallSumStatement(subject)); }
 
-private:
+  private:
     SumsResult sums(std::vector<std::string> lines) {
         dbf::Query& q = m_sums;
         q.close();

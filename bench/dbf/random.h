@@ -6,7 +6,7 @@
 namespace bench {
 
 class Random {
-public:
+  public:
     explicit Random(std::uint64_t seed) : m_state(seed) {}
 
     std::uint64_t next() {
@@ -20,7 +20,7 @@ public:
     // Uniform in [0, n).
     std::uint64_t below(std::uint64_t n) { return next() % n; }
 
-private:
+  private:
     std::uint64_t m_state;
 };
 

@@ -8,9 +8,12 @@ namespace {
 std::string ms(const std::optional<double>& v) {
     if (!v) return "n/a";
     char buf[32];
-    if (*v < 1) std::snprintf(buf, sizeof buf, "%.4f", *v);
-    else if (*v < 100) std::snprintf(buf, sizeof buf, "%.2f", *v);
-    else std::snprintf(buf, sizeof buf, "%.1f", *v);
+    if (*v < 1)
+        std::snprintf(buf, sizeof buf, "%.4f", *v);
+    else if (*v < 100)
+        std::snprintf(buf, sizeof buf, "%.2f", *v);
+    else
+        std::snprintf(buf, sizeof buf, "%.1f", *v);
     return buf;
 }
 
@@ -61,15 +64,15 @@ void printTable(std::FILE* out, std::size_t foods, int repeats,
                 const std::vector<Measurement>& rows, const OpenTiming& open) {
     std::fprintf(out, "\n%s foods: medians of %d runs, ms (%s) per statement\n",
                  withThousands(static_cast<std::int64_t>(foods)).c_str(), repeats, clockName());
-    std::fprintf(out, "%-24s %10s %10s %10s %10s %10s %10s %11s %10s %-14s %s\n", "query",
-                 "rows", "ours", "SQLite", "floor", "ours 1st", "ours stmt", "ours/SQLite",
-                 "ours/floor", "goal SQL/floor", "check");
+    std::fprintf(out, "%-24s %10s %10s %10s %10s %10s %10s %11s %10s %-14s %s\n", "query", "rows",
+                 "ours", "SQLite", "floor", "ours 1st", "ours stmt", "ours/SQLite", "ours/floor",
+                 "goal SQL/floor", "check");
     for (const auto& m : rows) {
         char goal[16];
         std::snprintf(goal, sizeof goal, "<=%.1f", m.goalVsSqlite);
-        std::fprintf(out, "%s %10s %10s %10s %10s %10s %10s %11s %10s %-14s %s\n", padded(m.name, 24).c_str(),
-                     withThousands(m.rows).c_str(), ms(m.ours).c_str(), ms(m.sqlite).c_str(),
-                     ms(m.floor).c_str(), ms(m.oursFirst).c_str(),
+        std::fprintf(out, "%s %10s %10s %10s %10s %10s %10s %11s %10s %-14s %s\n",
+                     padded(m.name, 24).c_str(), withThousands(m.rows).c_str(), ms(m.ours).c_str(),
+                     ms(m.sqlite).c_str(), ms(m.floor).c_str(), ms(m.oursFirst).c_str(),
                      m.oursStatement ? ms(m.oursStatement).c_str() : "-",
                      ratioText(ratio(m.ours, m.sqlite)).c_str(),
                      ratioText(ratio(m.ours, m.floor)).c_str(),

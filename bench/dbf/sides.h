@@ -25,7 +25,7 @@ struct RowParams {
 struct RowsResult {
     std::int64_t count = 0;
     std::int64_t codeSum = 0;
-    bool ordered = true;       // the sort key never rises (rows with a key)
+    bool ordered = true;         // the sort key never rises (rows with a key)
     std::int64_t pageBytes = 0;  // lengths of the texts read on the first page
 };
 constexpr std::int64_t kPageRows = 50;
@@ -37,7 +37,7 @@ struct SumsResult {
 };
 
 class Side {
-public:
+  public:
     virtual ~Side() = default;
     virtual RowsResult rows(RowQuery query, const RowParams& params) = 0;
     virtual SumsResult recipeSum(int recipe, const std::string& divisor) = 0;

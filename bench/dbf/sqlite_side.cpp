@@ -11,9 +11,10 @@ namespace bench {
 namespace {
 
 class Statement {
-public:
+  public:
     Statement(sqlite3* db, const std::string& sql) : m_db(db) {
-        if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &m_st, nullptr) != SQLITE_OK)
+        if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &m_st, nullptr) !=
+            SQLITE_OK)
             throw std::runtime_error(std::string("SQLite: ") + sqlite3_errmsg(db));
     }
     ~Statement() { sqlite3_finalize(m_st); }
@@ -23,21 +24,24 @@ public:
     bool step() {
         const int rc = sqlite3_step(m_st);
         if (rc == SQLITE_ROW) return true;
-        if (rc != SQLITE_DONE) throw std::runtime_error(std::string("SQLite: ") + sqlite3_errmsg(m_db));
+        if (rc != SQLITE_DONE)
+            throw std::runtime_error(std::string("SQLite: ") + sqlite3_errmsg(m_db));
         return false;
     }
     void reset() { sqlite3_reset(m_st); }
     void bindInt(int i, std::int64_t v) { sqlite3_bind_int64(m_st, i, v); }
     void bindNumber(int i, const NumberColumn& c, std::size_t row) {
-        if (c.nulls[row]) sqlite3_bind_null(m_st, i);
-        else sqlite3_bind_double(m_st, i, c.values[row]);
+        if (c.nulls[row])
+            sqlite3_bind_null(m_st, i);
+        else
+            sqlite3_bind_double(m_st, i, c.values[row]);
     }
     void bindText(int i, const std::string& utf8) {
         sqlite3_bind_text(m_st, i, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
     }
     sqlite3_stmt* get() const { return m_st; }
 
-private:
+  private:
     sqlite3* m_db;
     sqlite3_stmt* m_st = nullptr;
 };
@@ -53,7 +57,8 @@ void exec(sqlite3* db, const std::string& sql) {
 
 std::string nutrientColumns(const char* type) {
     std::string s;
-    for (int k = kFirstNutrient; k <= kLastNutrient; ++k) s += ", N" + std::to_string(k) + " " + type;
+    for (int k = kFirstNutrient; k <= kLastNutrient; ++k)
+        s += ", N" + std::to_string(k) + " " + type;
     return s;
 }
 
@@ -71,8 +76,8 @@ std::string sqliteText(const std::vector<std::string>& lines) {
     for (std::size_t pos = 0; (pos = s.find_first_of(".\"", pos)) != std::string::npos;) {
         if (s[pos] == '"') {
             s[pos++] = '\'';
-        } else if (pos + 4 <= s.size() && (s[pos + 1] | 0x20) == 'd' && (s[pos + 2] | 0x20) == 'b' &&
-                   (s[pos + 3] | 0x20) == 'f') {
+        } else if (pos + 4 <= s.size() && (s[pos + 1] | 0x20) == 'd' &&
+                   (s[pos + 2] | 0x20) == 'b' && (s[pos + 3] | 0x20) == 'f') {
             s.erase(pos, 4);
         } else {
             ++pos;
@@ -82,9 +87,10 @@ std::string sqliteText(const std::vector<std::string>& lines) {
 }
 
 class SqliteSide : public Side {
-public:
+  public:
     explicit SqliteSide(const BenchData& d) {
-        if (sqlite3_open(":memory:", &m_db) != SQLITE_OK) throw std::runtime_error("SQLite: cannot open");
+        if (sqlite3_open(":memory:", &m_db) != SQLITE_OK)
+            throw std::runtime_error("SQLite: cannot open");
         exec(m_db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF");
         loadFoods(d.foods);
         loadContents(d.contents);
@@ -163,7 +169,7 @@ public:
         return read(*m_recallBound);
     }
 
-private:
+  private:
     SumsResult sums(const std::vector<std::string>& lines) {
         Statement st(m_db, sqliteText(lines));
         return read(st);
@@ -193,7 +199,8 @@ private:
             ins.bindText(2, f.nameEn[i]);
             ins.bindText(3, dbf::cp1256::toUtf8(f.nameFa[i]));
             ins.bindInt(4, f.group[i]);
-            for (int k = 0; k < kNutrientCount; ++k) ins.bindNumber(5 + k, f.nutrients[static_cast<std::size_t>(k)], i);
+            for (int k = 0; k < kNutrientCount; ++k)
+                ins.bindNumber(5 + k, f.nutrients[static_cast<std::size_t>(k)], i);
             ins.step();
             ins.reset();
         }
@@ -216,8 +223,10 @@ private:
     }
 
     void loadRecall(const RecallData& r) {
-        exec(m_db, "CREATE TABLE RECAL(R INTEGER, R1 INTEGER, R2 INTEGER, R3 TEXT, R4 REAL, R5 INTEGER, "
-                   "R6 TEXT" + nutrientColumns("REAL") + ")");
+        exec(m_db,
+             "CREATE TABLE RECAL(R INTEGER, R1 INTEGER, R2 INTEGER, R3 TEXT, R4 REAL, R5 INTEGER, "
+             "R6 TEXT" +
+                 nutrientColumns("REAL") + ")");
         exec(m_db, "BEGIN");
         Statement ins(m_db, "INSERT INTO RECAL VALUES(" + placeholders(7 + kNutrientCount) + ")");
         for (std::size_t i = 0; i < r.size(); ++i) {
@@ -228,7 +237,8 @@ private:
             ins.bindNumber(5, r.amount, i);
             ins.bindInt(6, r.meal[i]);
             ins.bindText(7, r.date[i]);
-            for (int k = 0; k < kNutrientCount; ++k) ins.bindNumber(8 + k, r.nutrients[static_cast<std::size_t>(k)], i);
+            for (int k = 0; k < kNutrientCount; ++k)
+                ins.bindNumber(8 + k, r.nutrients[static_cast<std::size_t>(k)], i);
             ins.step();
             ins.reset();
         }
@@ -242,21 +252,25 @@ private:
 
 // SQLite with the sums prepared once; the row queries as before.
 class BoundSums : public Side {
-public:
+  public:
     explicit BoundSums(SqliteSide& s) : m_s(s) {}
-    RowsResult rows(RowQuery query, const RowParams& params) override { return m_s.rows(query, params); }
+    RowsResult rows(RowQuery query, const RowParams& params) override {
+        return m_s.rows(query, params);
+    }
     SumsResult recipeSum(int recipe, const std::string& divisor) override {
         return m_s.recipeSumBound(recipe, divisor);
     }
     SumsResult recallSum(int subject) override { return m_s.recallSumBound(subject); }
 
-private:
+  private:
     SqliteSide& m_s;
 };
 
 }  // namespace
 
-std::unique_ptr<Side> makeSqliteSide(const BenchData& data) { return std::make_unique<SqliteSide>(data); }
+std::unique_ptr<Side> makeSqliteSide(const BenchData& data) {
+    return std::make_unique<SqliteSide>(data);
+}
 
 std::string sqlitePlans(Side& sqlite) {
     auto& s = static_cast<SqliteSide&>(sqlite);
@@ -270,7 +284,8 @@ std::string sqlitePlans(Side& sqlite) {
         {"recall sums", recallSumStatement(1)},
     };
     std::string out;
-    for (const auto& [name, lines] : statements) out += std::string("  ") + name + ": " + s.plan(lines) + "\n";
+    for (const auto& [name, lines] : statements)
+        out += std::string("  ") + name + ": " + s.plan(lines) + "\n";
     return out;
 }
 

@@ -6,7 +6,8 @@ namespace bench {
 
 std::vector<std::string> rowStatement(RowQuery query, const RowParams& p) {
     switch (query) {
-        case RowQuery::Listing: return {"Select N1,N2,N3 ", "FROM FOODS.dbf ", "WHERE N1>0 "};
+        case RowQuery::Listing:
+            return {"Select N1,N2,N3 ", "FROM FOODS.dbf ", "WHERE N1>0 "};
         case RowQuery::NameEnglish:
             return {"Select N1,N2,N3 ", "FROM FOODS.dbf ",
                     "WHERE N2 LIKE \"%" + p.englishWord + "%\""};

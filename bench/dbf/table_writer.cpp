@@ -47,30 +47,36 @@ void writeTable(const std::filesystem::path& path, const std::vector<dbf::NewFie
 }
 
 void writeFoods(const std::filesystem::path& dir, const FoodsData& d) {
-    std::vector<dbf::NewField> fields{{"N1", 'N', 8, 0, false}, {"N2", 'C', 80, 0, false},
-                                      {"N3", 'C', 60, 0, false}, {"N4", 'N', 4, 0, false}};
+    std::vector<dbf::NewField> fields{{"N1", 'N', 8, 0, false},
+                                      {"N2", 'C', 80, 0, false},
+                                      {"N3", 'C', 60, 0, false},
+                                      {"N4", 'N', 4, 0, false}};
     for (auto& f : nutrientFields()) fields.push_back(f);
-    writeTable(dir / "FOODS.DBF", fields, d.size(), [&](dbf::DbfFile& file, std::string& rec, std::size_t i) {
-        const auto& defs = file.allFields();
-        file.encode(rec, defs[0], dbf::Value::integer(d.code[i]));
-        file.encode(rec, defs[1], dbf::Value::string(d.nameEn[i]));
-        file.encode(rec, defs[2], dbf::Value::string(d.nameFa[i]));
-        file.encode(rec, defs[3], dbf::Value::integer(d.group[i]));
-        for (std::size_t k = 0; k < d.nutrients.size(); ++k)
-            file.encode(rec, defs[4 + k], number(d.nutrients[k], i));
-    });
+    writeTable(dir / "FOODS.DBF", fields, d.size(),
+               [&](dbf::DbfFile& file, std::string& rec, std::size_t i) {
+                   const auto& defs = file.allFields();
+                   file.encode(rec, defs[0], dbf::Value::integer(d.code[i]));
+                   file.encode(rec, defs[1], dbf::Value::string(d.nameEn[i]));
+                   file.encode(rec, defs[2], dbf::Value::string(d.nameFa[i]));
+                   file.encode(rec, defs[3], dbf::Value::integer(d.group[i]));
+                   for (std::size_t k = 0; k < d.nutrients.size(); ++k)
+                       file.encode(rec, defs[4 + k], number(d.nutrients[k], i));
+               });
 }
 
 void writeContents(const std::filesystem::path& dir, const ContentsData& d) {
-    const std::vector<dbf::NewField> fields{{"CON1", 'N', 8, 0, false}, {"CON2", 'N', 8, 0, false},
-                                            {"CON3", 'C', 60, 0, false}, {"CON4", 'N', 8, 2, false}};
-    writeTable(dir / "CONTENTS.DBF", fields, d.size(), [&](dbf::DbfFile& file, std::string& rec, std::size_t i) {
-        const auto& defs = file.allFields();
-        file.encode(rec, defs[0], dbf::Value::integer(d.recipe[i]));
-        file.encode(rec, defs[1], dbf::Value::integer(d.food[i]));
-        file.encode(rec, defs[2], dbf::Value::string(d.name[i]));
-        file.encode(rec, defs[3], dbf::Value::real(d.weight[i]));
-    });
+    const std::vector<dbf::NewField> fields{{"CON1", 'N', 8, 0, false},
+                                            {"CON2", 'N', 8, 0, false},
+                                            {"CON3", 'C', 60, 0, false},
+                                            {"CON4", 'N', 8, 2, false}};
+    writeTable(dir / "CONTENTS.DBF", fields, d.size(),
+               [&](dbf::DbfFile& file, std::string& rec, std::size_t i) {
+                   const auto& defs = file.allFields();
+                   file.encode(rec, defs[0], dbf::Value::integer(d.recipe[i]));
+                   file.encode(rec, defs[1], dbf::Value::integer(d.food[i]));
+                   file.encode(rec, defs[2], dbf::Value::string(d.name[i]));
+                   file.encode(rec, defs[3], dbf::Value::real(d.weight[i]));
+               });
 }
 
 void writeRecall(const std::filesystem::path& dir, const RecallData& d) {
@@ -79,18 +85,19 @@ void writeRecall(const std::filesystem::path& dir, const RecallData& d) {
                                       {"R4", 'N', 8, 2, false}, {"R5", 'N', 2, 0, false},
                                       {"R6", 'C', 10, 0, false}};
     for (auto& f : nutrientFields()) fields.push_back(f);
-    writeTable(dir / "RECAL.DBF", fields, d.size(), [&](dbf::DbfFile& file, std::string& rec, std::size_t i) {
-        const auto& defs = file.allFields();
-        file.encode(rec, defs[0], dbf::Value::integer(d.kind[i]));
-        file.encode(rec, defs[1], dbf::Value::integer(d.subject[i]));
-        file.encode(rec, defs[2], dbf::Value::integer(d.item[i]));
-        file.encode(rec, defs[3], dbf::Value::string(d.name[i]));
-        file.encode(rec, defs[4], number(d.amount, i));
-        file.encode(rec, defs[5], dbf::Value::integer(d.meal[i]));
-        file.encode(rec, defs[6], dbf::Value::string(d.date[i]));
-        for (std::size_t k = 0; k < d.nutrients.size(); ++k)
-            file.encode(rec, defs[7 + k], number(d.nutrients[k], i));
-    });
+    writeTable(dir / "RECAL.DBF", fields, d.size(),
+               [&](dbf::DbfFile& file, std::string& rec, std::size_t i) {
+                   const auto& defs = file.allFields();
+                   file.encode(rec, defs[0], dbf::Value::integer(d.kind[i]));
+                   file.encode(rec, defs[1], dbf::Value::integer(d.subject[i]));
+                   file.encode(rec, defs[2], dbf::Value::integer(d.item[i]));
+                   file.encode(rec, defs[3], dbf::Value::string(d.name[i]));
+                   file.encode(rec, defs[4], number(d.amount, i));
+                   file.encode(rec, defs[5], dbf::Value::integer(d.meal[i]));
+                   file.encode(rec, defs[6], dbf::Value::string(d.date[i]));
+                   for (std::size_t k = 0; k < d.nutrients.size(); ++k)
+                       file.encode(rec, defs[7 + k], number(d.nutrients[k], i));
+               });
 }
 
 std::string stampFor(const BenchData& d) {
