@@ -32,19 +32,28 @@ std::string formatGeneral(double value) {
     std::string out = value < 0 ? "-" : "";
     if (exponent < -5 || exponent >= 15) {
         out += digits[0];
-        if (digits.size() > 1) out += "." + digits.substr(1);
-        out += "E" + std::to_string(exponent);
+        if (digits.size() > 1) {
+            out += '.';
+            out.append(digits, 1, std::string::npos);
+        }
+        out += 'E';
+        out += std::to_string(exponent);
         return out;
     }
     if (exponent < 0) {
-        out += "0." + std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
+        out += "0.";
+        out.append(static_cast<size_t>(-exponent - 1), '0');
+        out += digits;
         return out;
     }
     const auto intDigits = static_cast<size_t>(exponent + 1);
     if (digits.size() <= intDigits) {
-        out += digits + std::string(intDigits - digits.size(), '0');
+        out += digits;
+        out.append(intDigits - digits.size(), '0');
     } else {
-        out += digits.substr(0, intDigits) + "." + digits.substr(intDigits);
+        out.append(digits, 0, intDigits);
+        out += '.';
+        out.append(digits, intDigits, std::string::npos);
     }
     return out;
 }
