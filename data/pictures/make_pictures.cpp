@@ -1,7 +1,8 @@
 // Draws the two JPEG pictures of the main window: the Help tab's picture and the
 // "REFRESH FOOD LIST" picture of the Food Analysis tab. Rebuild them with
-//   g++ -std=c++20 -fPIC make_pictures.cpp $(pkg-config --cflags --libs Qt6Gui) -o /tmp/make_pictures
-//   QT_QPA_PLATFORM=offscreen /tmp/make_pictures data/pictures data/fonts/Vazirmatn-UI-Bold.ttf
+//   g++ -std=c++20 -fPIC make_pictures.cpp $(pkg-config --cflags --libs Qt6Gui) -o
+//   /tmp/make_pictures QT_QPA_PLATFORM=offscreen /tmp/make_pictures data/pictures
+//   data/fonts/Vazirmatn-UI-Bold.ttf
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
@@ -51,8 +52,7 @@ void drawCarrot(QPainter& p, QPointF tip, QPointF top, double w) {
     p.setBrush(g);
     p.drawPath(path);
     p.setPen(QPen(QColor(60, 150, 50), w * 0.35, Qt::SolidLine, Qt::RoundCap));
-    for (int i = -1; i <= 1; ++i)
-        p.drawLine(top, top + d / len * w * 2.2 + n * (i * 0.9));
+    for (int i = -1; i <= 1; ++i) p.drawLine(top, top + d / len * w * 2.2 + n * (i * 0.9));
 }
 
 void drawBars(QPainter& p, QRectF area) {
@@ -142,7 +142,8 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc < 3) return 2;
     const int id = QFontDatabase::addApplicationFont(QString::fromLocal8Bit(argv[2]));
-    const QString family = id < 0 ? QStringLiteral("Sans") : QFontDatabase::applicationFontFamilies(id).value(0);
+    const QString family =
+        id < 0 ? QStringLiteral("Sans") : QFontDatabase::applicationFontFamilies(id).value(0);
     const QString dir = QString::fromLocal8Bit(argv[1]);
     const bool ok = helpPicture(family).save(dir + "/help.jpg", "JPG", 90) &&
                     refreshPicture(family).save(dir + "/refresh_food_list.jpg", "JPG", 92);

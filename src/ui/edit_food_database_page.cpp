@@ -1,0 +1,75 @@
+#include "edit_food_database_page.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+
+#include "core/main_form.h"
+#include "data_grid_view.h"
+#include "icons.h"
+#include "page_builder.h"
+#include "string_grid_view.h"
+
+namespace ui {
+
+EditFoodDatabasePage::EditFoodDatabasePage(core::MainForm& form, QWidget* parent)
+    : TabPage(core::EditFoodDatabaseTab::name, parent), m_form(form) {
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(setupFoods());
+    split->addWidget(setupAmounts());
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 0);
+    split->setChildrenCollapsible(false);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(split);
+    setBodyLayout(layout);
+}
+
+QWidget* EditFoodDatabasePage::setupFoods() {
+    auto& tab = m_form.editFoodDatabase;
+    PageBuilder b(this, &m_form.dialogs);
+    QLineEdit* code = b.edit(tab.Edit1);
+    code->setMaximumWidth(120);
+    auto* findRow =
+        row({new QLabel(QStringLiteral("Food code:"), this), code, b.button(tab.FindFood), nullptr,
+             b.button(tab.Button12), b.button(tab.Button13)});
+    auto* foods = new QVBoxLayout;
+    foods->addLayout(findRow);
+    foods->addWidget(b.grid(tab.DBGrid8), 1);
+
+    QComboBox* meal = b.comboBox(tab.ComboBox3);
+    meal->setMinimumWidth(110);
+    auto* list =
+        column({new QLabel(QStringLiteral("Meal:"), this), meal, b.button(tab.AddSnacks), nullptr});
+    auto* top = new QHBoxLayout;
+    top->addWidget(titledGroup(QStringLiteral("Foods"), foods, this), 1);
+    top->addWidget(titledGroup(QStringLiteral("Short list of foods"), list, this));
+    auto* holder = new QWidget(this);
+    holder->setLayout(top);
+    top->setContentsMargins(0, 0, 0, 0);
+    return holder;
+}
+
+QWidget* EditFoodDatabasePage::setupAmounts() {
+    auto& tab = m_form.editFoodDatabase;
+    PageBuilder b(this, &m_form.dialogs);
+    QPushButton* save = b.button(tab.BitBtn3);
+    save->setIcon(saveIcon());
+    StringGridView* amounts = b.grid(tab.StringGrid3);
+    auto* header =
+        row({new QLabel(QStringLiteral("amounts in 100 g, typed into the value columns"), this),
+             nullptr, save});
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(amounts, 1);
+    QWidget* group =
+        titledGroup(QStringLiteral("Nutrient amounts of the food"), layout, this, header);
+    amounts->setMinimumSize(amounts->contentWidth(), amounts->contentHeight());
+    return group;
+}
+
+}  // namespace ui

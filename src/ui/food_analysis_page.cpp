@@ -1,0 +1,132 @@
+#include "food_analysis_page.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+
+#include "core/main_form.h"
+#include "data_grid_view.h"
+#include "icons.h"
+#include "page_builder.h"
+#include "picture_button.h"
+#include "string_grid_view.h"
+
+namespace ui {
+
+// Subjects and foods on the left; the recipes and the recall above the nutrient grid on
+// the right, so that the "Add>>>" buttons point at the recall.
+FoodAnalysisPage::FoodAnalysisPage(core::MainForm& form, QWidget* parent)
+    : TabPage(core::FoodAnalysisTab::name, parent), m_form(form) {
+    auto* left = new QSplitter(Qt::Vertical, this);
+    left->addWidget(setupSubjects());
+    left->addWidget(setupFoods());
+    left->setStretchFactor(0, 2);
+    left->setStretchFactor(1, 3);
+    left->setChildrenCollapsible(false);
+    auto* top = new QSplitter(Qt::Horizontal, this);
+    top->addWidget(setupRecipes());
+    top->addWidget(setupRecall());
+    top->setStretchFactor(0, 2);
+    top->setStretchFactor(1, 3);
+    top->setChildrenCollapsible(false);
+    auto* right = new QSplitter(Qt::Vertical, this);
+    right->addWidget(top);
+    right->addWidget(setupAnalysis());
+    right->setStretchFactor(0, 1);
+    right->setStretchFactor(1, 0);
+    right->setChildrenCollapsible(false);
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->addWidget(left);
+    split->addWidget(right);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 0);
+    split->setChildrenCollapsible(false);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(split);
+    setBodyLayout(layout);
+}
+
+QWidget* FoodAnalysisPage::setupSubjects() {
+    PageBuilder b(this, &m_form.dialogs);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(b.grid(m_form.foodAnalysis.DBGrid10), 1);
+    return titledGroup(QStringLiteral("Subjects"), layout, this);
+}
+
+QWidget* FoodAnalysisPage::setupFoods() {
+    auto& tab = m_form.foodAnalysis;
+    PageBuilder b(this, &m_form.dialogs);
+    QLineEdit* name = b.edit(tab.Edit2);
+    name->setPlaceholderText(QStringLiteral("food name"));
+    QLineEdit* code = b.edit(tab.Food_Code);
+    code->setPlaceholderText(QStringLiteral("code"));
+    code->setMaximumWidth(90);
+    auto* byName = row({name, b.button(tab.Serach)});
+    auto* language =
+        row({b.radio(tab.F_Search), b.radio(tab.EN_Search), nullptr, b.label(tab.Label6)});
+    auto* byCode = row({code, b.button(tab.BitBtn2), nullptr});
+    auto* actions =
+        row({b.picture(tab.Image22), b.button(tab.ListDel), nullptr, b.button(tab.Button22)});
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(byName);
+    layout->addLayout(language);
+    layout->addLayout(byCode);
+    layout->addWidget(b.grid(tab.DBGrid5), 1);
+    layout->addLayout(actions);
+    return titledGroup(QStringLiteral("Foods"), layout, this);
+}
+
+QWidget* FoodAnalysisPage::setupRecipes() {
+    auto& tab = m_form.foodAnalysis;
+    PageBuilder b(this, &m_form.dialogs);
+    QComboBox* meal = b.comboBox(tab.ComboBox4);
+    meal->setMinimumWidth(100);
+    auto* filter = row({meal, b.button(tab.FilterButton), b.button(tab.UNFILTERButton)});
+    auto* actions = row({nullptr, b.button(tab.ADDRECEP)});
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(filter);
+    layout->addWidget(b.grid(tab.DBGridRES24), 1);
+    layout->addLayout(actions);
+    return titledGroup(QStringLiteral("Recipes"), layout, this);
+}
+
+QWidget* FoodAnalysisPage::setupRecall() {
+    auto& tab = m_form.foodAnalysis;
+    PageBuilder b(this, &m_form.dialogs);
+    QLabel* date = b.label(tab.TodayLabel);
+    QFont bold = date->font();
+    bold.setBold(true);
+    date->setFont(bold);
+    auto* dateRow = row({b.label(tab.DateCaption), date, nullptr, b.button(tab.Button11),
+                         b.button(tab.UpDateButton)});
+    auto* actions = row({b.button(tab.DelRecal), nullptr});
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(dateRow);
+    layout->addWidget(b.grid(tab.DBGrid9), 1);
+    layout->addLayout(actions);
+    return titledGroup(QStringLiteral("24-hour recall"), layout, this);
+}
+
+QWidget* FoodAnalysisPage::setupAnalysis() {
+    auto& tab = m_form.foodAnalysis;
+    PageBuilder b(this, &m_form.dialogs);
+    StringGridView* nutrients = b.grid(tab.StringGrid4);
+    PictureButton* analysis = b.picture(tab.Image10);
+    QPushButton* chart = b.button(tab.RecallGraph);
+    chart->setIcon(chartIcon());
+    QPushButton* report = b.button(tab.SmallPrint);
+    report->setIcon(printIcon());
+    auto* actions = row({nullptr, analysis, chart, report});
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(nutrients, 1);
+    QWidget* group = titledGroup(QStringLiteral("Nutrients"), layout, this, actions);
+    nutrients->setMinimumSize(nutrients->contentWidth(), nutrients->contentHeight());
+    return group;
+}
+
+}  // namespace ui

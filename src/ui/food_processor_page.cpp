@@ -1,0 +1,113 @@
+#include "food_processor_page.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+
+#include "core/main_form.h"
+#include "data_grid_view.h"
+#include "page_builder.h"
+#include "picture_button.h"
+#include "string_grid_view.h"
+
+namespace ui {
+
+// Foods and the nutrient grid one above the other; the recipe book beside them, at full
+// height.
+FoodProcessorPage::FoodProcessorPage(core::MainForm& form, QWidget* parent)
+    : TabPage(core::FoodProcessorTab::name, parent), m_form(form) {
+    auto* left = new QSplitter(Qt::Vertical, this);
+    left->addWidget(setupFoods());
+    left->addWidget(setupNutrients());
+    left->setStretchFactor(0, 1);
+    left->setStretchFactor(1, 0);
+    left->setChildrenCollapsible(false);
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->addWidget(left);
+    split->addWidget(setupRecipes());
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 1);
+    split->setChildrenCollapsible(false);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(split);
+    setBodyLayout(layout);
+}
+
+QWidget* FoodProcessorPage::setupFoods() {
+    auto& tab = m_form.foodProcessor;
+    PageBuilder b(this, &m_form.dialogs);
+    QLineEdit* search = b.edit(tab.Edit4);
+    search->setPlaceholderText(QStringLiteral("name or code"));
+    search->setMinimumWidth(160);
+    QLabel* counter = b.label(tab.COUNTER);
+    counter->setMinimumWidth(90);
+    auto* searchRow = row({search, b.radio(tab.FARSI), b.radio(tab.ENGLISH), b.button(tab.FSEARCH),
+                           b.button(tab.FindRecord), b.button(tab.Button3), nullptr, counter});
+    // What is done with the food chosen in the list sits beside the list.
+    auto* actions = column({b.button(tab.ADDFOOD), b.button(tab.Button5), nullptr});
+    auto* list = new QHBoxLayout;
+    list->addWidget(b.grid(tab.DBGrid2), 1);
+    list->addLayout(actions);
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(searchRow);
+    layout->addLayout(list, 1);
+    return titledGroup(QStringLiteral("Foods"), layout, this);
+}
+
+QWidget* FoodProcessorPage::setupRecipes() {
+    auto& tab = m_form.foodProcessor;
+    PageBuilder b(this, &m_form.dialogs);
+    QLabel* heading = b.label(tab.RecipeLabel);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    QComboBox* meal = b.comboBox(tab.ComboBox1);
+    meal->setMinimumWidth(110);
+    QPlainTextEdit* description = b.memo(tab.DBMemo1);
+    description->setMaximumHeight(64);
+    description->setPlaceholderText(QStringLiteral("Recipe description"));
+    auto* recipes = new QVBoxLayout;
+    recipes->addWidget(heading);
+    recipes->addWidget(b.grid(tab.GhazahaGrid), 3);
+    recipes->addLayout(row({meal, b.button(tab.TAB3Add), nullptr}));
+    recipes->addLayout(row({b.button(tab.Button1), b.button(tab.Button4), nullptr}));
+    recipes->addWidget(description, 1);
+    auto* contents = new QVBoxLayout;
+    contents->addWidget(b.grid(tab.DBGrid1), 1);
+    contents->addLayout(row({b.button(tab.RecepeiDel), b.button(tab.Export), nullptr}));
+    contents->addWidget(b.picture(tab.Image1), 0, Qt::AlignRight);
+
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(titledGroup(QStringLiteral("Recipes"), recipes, this));
+    split->addWidget(titledGroup(QStringLiteral("Contents of the recipe"), contents, this));
+    split->setChildrenCollapsible(false);
+    return split;
+}
+
+QWidget* FoodProcessorPage::setupNutrients() {
+    auto& tab = m_form.foodProcessor;
+    PageBuilder b(this, &m_form.dialogs);
+    QLineEdit* from = b.edit(tab.AZ);
+    QLineEdit* to = b.edit(tab.TA);
+    from->setMaximumWidth(70);
+    to->setMaximumWidth(70);
+    // Rankings and the range search use the nutrient chosen in the grid.
+    auto* ranking =
+        row({b.radio(tab.DBF), b.radio(tab.Recipes), b.button(tab.Highest), b.button(tab.Lowest),
+             b.button(tab.SaveFIle), nullptr, b.label(tab.FromLabel), from, b.label(tab.ToLabel),
+             to, b.button(tab.AZTASEarch)});
+    StringGridView* nutrients = b.grid(tab.StringGrid1);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(nutrients, 1);
+    QWidget* group = titledGroup(QStringLiteral("Nutrients"), layout, this, ranking);
+    nutrients->setMinimumSize(nutrients->contentWidth(), nutrients->contentHeight());
+    return group;
+}
+
+}  // namespace ui

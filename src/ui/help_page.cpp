@@ -1,0 +1,42 @@
+#include "help_page.h"
+
+#include <QBoxLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "core/main_form.h"
+#include "page_builder.h"
+#include "picture_button.h"
+
+namespace ui {
+
+HelpPage::HelpPage(core::MainForm& form, QWidget* parent) : TabPage(core::HelpTab::name, parent) {
+    auto& tab = form.help;
+    PageBuilder b(this, &form.dialogs);
+    QLabel* text = b.label(tab.HelpText);
+    text->setWordWrap(true);
+    text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont larger = text->font();
+    larger.setPointSizeF(larger.pointSizeF() * 1.25);
+    text->setFont(larger);
+    PictureButton* picture = b.picture(tab.HelpPicture);
+    picture->setCursor(Qt::ArrowCursor);
+    picture->setFocusPolicy(Qt::NoFocus);
+    // "Create Databses" has no action.
+    QPushButton* create = b.button(tab.CreateDatabases);
+
+    auto* content = new QHBoxLayout;
+    content->addWidget(text, 3);
+    content->addWidget(picture, 2, Qt::AlignTop);
+    auto* layout = new QVBoxLayout;
+    layout->addSpacing(18);
+    layout->addLayout(content);
+    layout->addStretch(1);
+    layout->addLayout(row({nullptr, create}));
+    setBodyLayout(layout);
+}
+
+}  // namespace ui

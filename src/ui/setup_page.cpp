@@ -1,0 +1,90 @@
+#include "setup_page.h"
+
+#include <QBoxLayout>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "core/main_form.h"
+#include "core/run_handler.h"
+#include "core/setup_handlers.h"
+#include "directory_list_view.h"
+#include "page_builder.h"
+
+namespace ui {
+
+namespace {
+
+void connectHandler(QPushButton* button, core::MainForm& form, void (*handler)(core::MainForm&)) {
+    QObject::connect(button, &QPushButton::clicked, button,
+                     [&form, handler] { core::runHandler(form, handler); });
+}
+
+QLabel* emphasised(QLabel* label) {
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    return label;
+}
+
+}  // namespace
+
+SetupPage::SetupPage(core::MainForm& form, QWidget* parent)
+    : TabPage(core::SetupTab::name, parent), m_form(form) {
+    auto* right = new QVBoxLayout;
+    right->addWidget(setupDate());
+    right->addWidget(setupDisplay());
+    right->addStretch(1);
+    auto* layout = new QHBoxLayout;
+    layout->addWidget(setupDirectory(), 1);
+    layout->addLayout(right, 1);
+    setBodyLayout(layout);
+}
+
+QWidget* SetupPage::setupDirectory() {
+    auto& tab = m_form.setup;
+    PageBuilder b(this, &m_form.dialogs);
+    QPushButton* open = b.button(tab.Button50);
+    connectHandler(open, m_form, core::Button50Click);
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(
+        row({b.label(tab.DataDirectoryCaption), emphasised(b.label(tab.Label36)), nullptr}));
+    layout->addWidget(b.directoryList(tab.DirectoryListBox1), 1);
+    layout->addLayout(row({nullptr, open}));
+    return titledGroup(QStringLiteral("Data directory"), layout, this);
+}
+
+QWidget* SetupPage::setupDate() {
+    auto& tab = m_form.setup;
+    PageBuilder b(this, &m_form.dialogs);
+    QCalendarWidget* calendar = b.calendar(tab.MonthCalendar1);
+    calendar->setMaximumSize(420, 260);
+    // A click and a double-click both take the date the calendar shows.
+    auto click = [this] { core::runHandler(m_form, core::MonthCalendar1Click); };
+    connect(calendar, &QCalendarWidget::clicked, this, click);
+    connect(calendar, &QCalendarWidget::activated, this, click);
+    QPushButton* change = b.button(tab.ChangeDate);
+    connectHandler(change, m_form, core::ChangeDateClick);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(calendar);
+    layout->addLayout(
+        row({b.label(tab.DateCaption), emphasised(b.label(tab.DateLabel)), nullptr, change}));
+    return titledGroup(QStringLiteral("Working date"), layout, this);
+}
+
+QWidget* SetupPage::setupDisplay() {
+    auto& tab = m_form.setup;
+    PageBuilder b(this, &m_form.dialogs);
+    QComboBox* modes = b.comboBox(tab.ComboBox7);
+    modes->setMinimumWidth(120);
+    QPushButton* change = b.button(tab.Button48);
+    connectHandler(change, m_form, core::ButtonNEWClick);
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(row({b.label(tab.ResolutionCaption), modes, nullptr, change}));
+    return titledGroup(QStringLiteral("Display"), layout, this);
+}
+
+}  // namespace ui

@@ -1,0 +1,179 @@
+#include "weekly_plans_page.h"
+
+#include <QBoxLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTabWidget>
+
+#include "bindings.h"
+#include "core/main_form.h"
+#include "data_grid_view.h"
+#include "icons.h"
+#include "page_builder.h"
+#include "picture_button.h"
+#include "string_grid_view.h"
+
+namespace ui {
+
+WeeklyPlansPage::WeeklyPlansPage(core::MainForm& form, QWidget* parent)
+    : TabPage(core::WeeklyPlansTab::name, parent), m_form(form) {
+    // The plan panel sits at the top right, beside the days and the subjects.
+    auto* top = new QHBoxLayout;
+    top->addWidget(setupSubjects(), 2);
+    top->addWidget(setupDays(), 3);
+    top->addWidget(setupPlans(), 2);
+    auto* topHolder = new QWidget(this);
+    topHolder->setLayout(top);
+    top->setContentsMargins(0, 0, 0, 0);
+
+    auto* bottom = new QSplitter(Qt::Horizontal, this);
+    bottom->addWidget(setupMeals());
+    bottom->addWidget(setupRecipes());
+    bottom->addWidget(setupFoodList());
+    bottom->setStretchFactor(0, 3);
+    bottom->setStretchFactor(1, 3);
+    bottom->setStretchFactor(2, 3);
+    bottom->setChildrenCollapsible(false);
+
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(topHolder);
+    split->addWidget(bottom);
+    split->setStretchFactor(0, 2);
+    split->setStretchFactor(1, 5);
+    split->setChildrenCollapsible(false);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(split);
+    setBodyLayout(layout);
+}
+
+QWidget* WeeklyPlansPage::setupPlans() {
+    auto& tab = m_form.weeklyPlans;
+    PageBuilder b(this, &m_form.dialogs);
+    QPushButton* remove = b.button(tab.DelWDiet);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(b.grid(tab.DBGrid3), 1);
+    layout->addLayout(row({b.button(tab.AddWDiet), remove, nullptr}));
+    return titledGroup(QStringLiteral("Weekly plans"), layout, this);
+}
+
+QWidget* WeeklyPlansPage::setupDays() {
+    auto& tab = m_form.weeklyPlans;
+    PageBuilder b(this, &m_form.dialogs);
+    core::Picture* pictures[] = {&tab.Image3, &tab.Image4, &tab.Image5, &tab.Image6,
+                                 &tab.Image7, &tab.Image8, &tab.Image9};
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(4);
+    const auto buttons = tab.dayButtons();
+    for (int i = 0; i < 7; ++i) {
+        PictureButton* picture = b.picture(*pictures[i]);
+        QRadioButton* radio = b.radio(*buttons[static_cast<std::size_t>(i)]);
+        // A click on the day's name chooses the day, as a click on its button does.
+        connect(picture, &PictureButton::clicked, radio, [radio] {
+            if (!radio->isChecked() && radio->isEnabled()) radio->click();
+        });
+        grid->addWidget(picture, 0, i, Qt::AlignCenter);
+        grid->addWidget(radio, 1, i, Qt::AlignCenter);
+    }
+    grid->setRowStretch(2, 1);
+    auto* holder = new QWidget(this);
+    // Saturday, the first day of the week, on the right.
+    holder->setLayoutDirection(Qt::RightToLeft);
+    holder->setLayout(grid);
+    grid->setContentsMargins(0, 0, 0, 0);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(holder);
+    layout->addStretch(1);
+    return titledGroup(QStringLiteral("Day of the week"), layout, this);
+}
+
+QWidget* WeeklyPlansPage::setupSubjects() {
+    auto& tab = m_form.weeklyPlans;
+    PageBuilder b(this, &m_form.dialogs);
+    PictureButton* copyPicture = b.picture(tab.Image2);
+    copyPicture->setIcon(copyIcon(), 40);
+    PictureButton* printPicture = b.picture(tab.Report1);
+    printPicture->setIcon(printIcon(), 40);
+    auto* copy = column({copyPicture, b.label(tab.CopyDietLabel)});
+    auto* print = column({printPicture, b.label(tab.PrintLabel)});
+    for (QBoxLayout* l : {copy, print})
+        for (int i = 0; i < l->count(); ++i) l->itemAt(i)->setAlignment(Qt::AlignHCenter);
+    auto* actions = new QVBoxLayout;
+    actions->addLayout(copy);
+    actions->addLayout(print);
+    actions->addStretch(1);
+    auto* layout = new QHBoxLayout;
+    layout->addWidget(b.grid(tab.DBGrid11), 1);
+    layout->addLayout(actions);
+    return titledGroup(QStringLiteral("Subject"), layout, this);
+}
+
+QWidget* WeeklyPlansPage::setupMeals() {
+    auto& tab = m_form.weeklyPlans;
+    PageBuilder b(this, &m_form.dialogs);
+    auto* meals = new QTabWidget(this);
+    meals->setDocumentMode(true);
+    const auto& pages = tab.PageControl3.pages();
+    const auto grids = tab.mealGrids();
+    for (std::size_t i = 0; i < grids.size(); ++i) {
+        auto* page = new QWidget(meals);
+        page->setObjectName(qtext(pages[i].name));
+        auto* pageLayout = new QVBoxLayout(page);
+        pageLayout->setContentsMargins(0, 2, 0, 0);
+        pageLayout->addWidget(b.grid(*grids[i]));
+        meals->addTab(page, qtext(pages[i].caption));
+    }
+    bindPageControl(meals, tab.PageControl3);
+
+    QPushButton* removeItem = b.button(tab.BitBtn4);
+    removeItem->setIcon(deleteIcon());
+    QPushButton* mealAnalysis = b.button(tab.BitBtn1);
+    mealAnalysis->setIcon(chartIcon());
+    mealAnalysis->setIconSize(QSize(22, 22));
+    QPushButton* dayChart = b.button(tab.BitBtn5);
+    dayChart->setIcon(chartIcon());
+    StringGridView* totals = b.grid(tab.WDIETGRID);
+    totals->setFixedHeight(totals->contentHeight());
+    QPlainTextEdit* description = b.memo(tab.DBMemo2);
+    description->setMaximumHeight(64);
+
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(meals, 1);
+    layout->addLayout(row({removeItem, nullptr, mealAnalysis, dayChart}));
+    layout->addWidget(totals);
+    layout->addWidget(b.label(tab.DescriptionLabel));
+    layout->addWidget(description);
+    return titledGroup(QStringLiteral("Meals of the day"), layout, this);
+}
+
+QWidget* WeeklyPlansPage::setupRecipes() {
+    auto& tab = m_form.weeklyPlans;
+    PageBuilder b(this, &m_form.dialogs);
+    QGroupBox* meal = b.radioGroup(tab.RadioGroup1);
+    auto* filter = new QHBoxLayout;
+    filter->addWidget(meal, 1);
+    filter->addLayout(column({b.button(tab.Button8), b.button(tab.Button9), nullptr}));
+    auto* layout = new QVBoxLayout;
+    layout->addLayout(filter);
+    layout->addWidget(b.grid(tab.DBGrid4), 1);
+    return titledGroup(QStringLiteral("Recipes"), layout, this);
+}
+
+QWidget* WeeklyPlansPage::setupFoodList() {
+    auto& tab = m_form.weeklyPlans;
+    PageBuilder b(this, &m_form.dialogs);
+    QLabel* heading = b.label(tab.FoodListLabel);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(heading);
+    layout->addWidget(b.grid(tab.SNACKDBGrid), 1);
+    return titledGroup(QStringLiteral("Foods"), layout, this);
+}
+
+}  // namespace ui
