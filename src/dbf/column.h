@@ -2,6 +2,7 @@
 // The decoded values of one field over all records of a table, held column-wise so
 // that searches, rankings and sums run over plain arrays.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -36,14 +37,23 @@ struct Column {
     Value value(std::uint32_t row) const;
 };
 
-// Rows by the value of one numeric field: equality lookups in constant time.
-struct EqualityIndex {
-    std::unordered_map<double, std::vector<std::uint32_t>> rows;  // live rows, in table order
-    const std::vector<std::uint32_t>& find(double key) const {
-        static const std::vector<std::uint32_t> none;
-        const auto it = rows.find(key);
-        return it == rows.end() ? none : it->second;
-    }
+// Rows by the value of one numeric field: equality lookups in constant time. Rows are kept
+// grouped by key, each group in table order. Whole-number keys in a compact range (food,
+// recipe and subject codes) are found by their offset from the smallest key; any other keys
+// through a hash of key to group.
+class EqualityIndex {
+public:
+    // Builds the index of the non-null values of `column` over `liveRows` (in table order).
+    EqualityIndex(const Column& column, const std::vector<std::uint32_t>& liveRows);
+
+    std::span<const std::uint32_t> find(double key) const;
+
+private:
+    std::vector<std::uint32_t> m_rows;
+    bool m_dense = false;
+    double m_base = 0;
+    std::vector<std::uint32_t> m_starts;  // dense: group k is m_rows[m_starts[k], m_starts[k+1])
+    std::unordered_map<double, std::pair<std::uint32_t, std::uint32_t>> m_groups;
 };
 
 }  // namespace dbf

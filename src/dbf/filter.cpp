@@ -40,7 +40,7 @@ class CompiledFilter : public RowFilter {
         sql::TupleSet tuples;
         if (m_lookupField >= 0) {
             const auto index = store.equalityIndex(m_lookupField);
-            const std::vector<std::uint32_t>& found = index->find(m_lookupKey);
+            const auto found = index->find(m_lookupKey);
             auto rows = std::make_shared<std::vector<std::uint32_t>>();
             if (found.size() * 32 < candidates.size()) {
                 for (const std::uint32_t r : found)

@@ -170,13 +170,7 @@ std::shared_ptr<const EqualityIndex> TableStore::equalityIndex(int fieldIndex) {
     auto& slot = m_equality.at(static_cast<std::size_t>(fieldIndex));
     if (slot) return slot;
     auto col = column(fieldIndex);
-    auto index = std::make_shared<EqualityIndex>();
-    if (col->kind == Column::Kind::Number) {
-        const auto rows = liveRows();
-        index->rows.reserve(rows->size());
-        for (const std::uint32_t r : *rows)
-            if (!col->isNull(r)) index->rows[col->numbers[r]].push_back(r);
-    }
+    auto index = std::make_shared<EqualityIndex>(*col, *liveRows());
     slot = std::move(index);
     return slot;
 }

@@ -44,8 +44,9 @@ TupleSet drive(const BoundStatement& statement, const Plan& plan, Sources& sourc
     TableStore& store = sources.store(plan.driving);
     if (plan.lookupColumn) {
         auto index = store.equalityIndex(plan.lookupColumn->field);
-        const std::vector<std::uint32_t>& rows = index->find(plan.lookupKey);
-        tuples.rows[static_cast<std::size_t>(plan.driving)] = RowList(index, &rows);
+        const auto found = index->find(plan.lookupKey);
+        tuples.rows[static_cast<std::size_t>(plan.driving)] =
+            std::make_shared<std::vector<std::uint32_t>>(found.begin(), found.end());
     } else {
         decodeNamedFields(statement, plan.driving, store);
         tuples.rows[static_cast<std::size_t>(plan.driving)] = store.liveRows();
