@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -183,6 +184,21 @@ std::string_view DbfFile::record(std::uint32_t index) const {
         throw DbfError("Record " + std::to_string(index + 1) + " is out of range");
     const std::uint64_t start = m_header.headerLength + std::uint64_t{index} * m_header.recordLength;
     return {m_map + start, m_header.recordLength};
+}
+
+void DbfFile::forEachRecordBlock(
+    const std::function<void(std::uint32_t, const char*, std::uint32_t)>& visit) const {
+    const std::uint32_t count = m_header.recordCount;
+    const std::uint32_t length = m_header.recordLength;
+    if (count == 0) return;
+    const std::uint32_t perBlock = std::max<std::uint32_t>(1, (4u << 20) / length);
+    std::vector<char> buffer(std::size_t{perBlock} * length);
+    for (std::uint32_t first = 0; first < count; first += perBlock) {
+        const std::uint32_t n = std::min(perBlock, count - first);
+        preadAll(m_fd, buffer.data(), std::size_t{n} * length,
+                 m_header.headerLength + std::uint64_t{first} * length, m_path);
+        visit(first, buffer.data(), n);
+    }
 }
 
 bool DbfFile::reloadIfChanged() {

@@ -51,6 +51,13 @@ public:
     std::string_view record(std::uint32_t index) const;
     bool isDeleted(std::uint32_t index) const { return record(index)[0] == '*'; }
 
+    // Passes over every record in order, a block of whole records at a time: `visit`
+    // gets the index of the block's first record, the bytes and the number of records.
+    // Reading blocks is several times faster than touching every record of a large
+    // mapped file (each record on its own page means a page walk per record).
+    void forEachRecordBlock(
+        const std::function<void(std::uint32_t first, const char* records, std::uint32_t count)>& visit) const;
+
     // Decoding of one field of a raw record.
     Value decode(std::string_view record, const FieldDef& field) const;
     bool isNullIn(std::string_view record, const FieldDef& field) const;

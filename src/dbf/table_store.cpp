@@ -80,10 +80,12 @@ void TableStore::syncWithDisk() {
 std::shared_ptr<const std::vector<std::uint32_t>> TableStore::liveRows() {
     if (!m_liveRows) {
         auto rows = std::make_shared<std::vector<std::uint32_t>>();
-        const std::uint32_t count = m_file->recordCount();
-        rows->reserve(count);
-        for (std::uint32_t r = 0; r < count; ++r)
-            if (!m_file->isDeleted(r)) rows->push_back(r);
+        rows->reserve(m_file->recordCount());
+        const std::uint32_t length = m_file->header().recordLength;
+        m_file->forEachRecordBlock([&](std::uint32_t first, const char* records, std::uint32_t n) {
+            for (std::uint32_t i = 0; i < n; ++i)
+                if (records[std::size_t{i} * length] != '*') rows->push_back(first + i);
+        });
         m_liveRows = std::move(rows);
     }
     return m_liveRows;
@@ -115,15 +117,27 @@ void TableStore::decodeColumns(const std::vector<int>& fieldIndexes) {
             case Column::Kind::Text:
                 col->offsets.reserve(std::size_t{count} + 1);
                 col->offsets.push_back(0);
+                col->text.reserve(std::size_t{count} * std::min<std::size_t>(f.length, 32));
                 break;
             case Column::Kind::Other: col->values.resize(count); break;
         }
         cols.push_back(std::move(col));
     }
-    for (std::uint32_t r = 0; r < count; ++r) {
-        const std::string_view rec = m_file->record(r);
-        for (auto& col : cols) decodeInto(*col, rec, r);
+    // The live rows come along in the same pass when nobody asked for them yet.
+    std::shared_ptr<std::vector<std::uint32_t>> live;
+    if (!m_liveRows) {
+        live = std::make_shared<std::vector<std::uint32_t>>();
+        live->reserve(count);
     }
+    const std::uint32_t length = m_file->header().recordLength;
+    m_file->forEachRecordBlock([&](std::uint32_t first, const char* records, std::uint32_t n) {
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const std::string_view rec(records + std::size_t{i} * length, length);
+            if (live && rec[0] != '*') live->push_back(first + i);
+            for (auto& col : cols) decodeInto(*col, rec, first + i);
+        }
+    });
+    if (live) m_liveRows = std::move(live);
     for (std::size_t k = 0; k < wanted.size(); ++k)
         m_columns[static_cast<std::size_t>(wanted[k])] = std::move(cols[k]);
 }
