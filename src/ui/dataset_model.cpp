@@ -103,6 +103,7 @@ void DataSetModel::rebuild() {
     for (const auto& c : m_shown)
         m_fieldIndexes.push_back(open ? m_dataSet->findField(c.fieldName) : -1);
     m_rowCount = liveRowCount();
+    m_pending = pendingRowShown();
     endResetModel();
     m_lastCurrent = currentRow();
     Q_EMIT currentRowChanged(m_lastCurrent);
@@ -119,7 +120,9 @@ int DataSetModel::liveRowCount() const {
 
 int DataSetModel::currentRow() const {
     if (!m_dataSet || !m_dataSet->isOpen() || m_rowCount == 0) return -1;
-    if (pendingRowShown()) return m_rowCount - 1;
+    if (m_pending) return m_rowCount - 1;
+    // Between the table's append and the model's showing the row there is no current row.
+    if (pendingRowShown()) return -1;
     return static_cast<int>(m_dataSet->recNo()) - 1;
 }
 
@@ -146,11 +149,15 @@ void DataSetModel::onDataSetEvent(dbf::DataSetEvent event) {
             if (count > m_rowCount) {
                 beginInsertRows({}, m_rowCount, count - 1);
                 m_rowCount = count;
+                m_pending = pendingRowShown();
                 endInsertRows();
             } else if (count < m_rowCount) {
                 beginRemoveRows({}, count, m_rowCount - 1);
                 m_rowCount = count;
+                m_pending = pendingRowShown();
                 endRemoveRows();
+            } else {
+                m_pending = pendingRowShown();  // a posted row is a row of the table now
             }
             if (m_rowCount > 0 && columnCount() > 0)
                 Q_EMIT dataChanged(index(0, 0), index(m_rowCount - 1, columnCount() - 1));
@@ -198,8 +205,12 @@ int DataSetModel::columnCount(const QModelIndex& parent) const {
 }
 
 dbf::Value DataSetModel::valueAt(int row, int field) const {
-    // The current row of a table being edited or appended shows its pending values.
-    if (m_table && m_table->state() != dbf::Table::State::Browse && row == currentRow())
+    // The row a table appends, and the row it edits, show their pending values.
+    if (m_pending && row == m_rowCount - 1) {
+        if (m_table->state() != dbf::Table::State::Insert) return dbf::Value::null();
+        return m_table->value(field);
+    }
+    if (m_table && m_table->state() == dbf::Table::State::Edit && row == m_dataSet->recNo() - 1)
         return m_table->value(field);
     return m_dataSet->peek(static_cast<std::size_t>(row), field);
 }
@@ -255,7 +266,7 @@ QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int 
     if (orientation == Qt::Vertical) {
         if (role != Qt::DisplayRole || section != currentRow()) return {};
         // The row indicator of a data-bound grid: appending, editing, or the current row.
-        if (pendingRowShown()) return QStringLiteral("*");
+        if (m_pending) return QStringLiteral("*");
         if (m_table && m_table->state() == dbf::Table::State::Edit) return QStringLiteral("I");
         return QStringLiteral("\u25B8");
     }

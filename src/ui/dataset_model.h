@@ -77,6 +77,7 @@ class DataSetModel : public QAbstractTableModel {
     std::vector<core::GridColumn> m_shown;  // m_columns, or every field when that is empty
     std::vector<int> m_fieldIndexes;
     int m_rowCount = 0;
+    bool m_pending = false;  // the last row shown is the one the table appends
     int m_lastCurrent = -1;
     int m_listener = 0;
     bool m_readOnly = false;
