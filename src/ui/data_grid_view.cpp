@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTimer>
+#include <algorithm>
 
 #include "bindings.h"
 #include "core/dialogs.h"
@@ -118,8 +119,8 @@ void DataGridView::applyColumnWidths() {
 }
 
 void DataGridView::fitColumns() {
-    // Text columns give up width when the grid is narrower than they would like, so that
-    // the last column, often a right-to-left name, stays in view.
+    // Columns without a width of their own give up width when the grid is narrower than
+    // they would like, so that the last column, often a right-to-left name, stays in view.
     const int available = viewport()->width() - 2;
     int total = 0, shrinkable = 0;
     for (std::size_t c = 0; c < m_naturalWidths.size(); ++c) {
@@ -127,12 +128,19 @@ void DataGridView::fitColumns() {
         if (!m_fixedWidth[c]) shrinkable += m_naturalWidths[c];
     }
     const double excess = total - available;
-    for (std::size_t c = 0; c < m_naturalWidths.size(); ++c) {
-        int width = m_naturalWidths[c];
+    std::vector<int> widths = m_naturalWidths;
+    int sum = 0;
+    for (std::size_t c = 0; c < widths.size(); ++c) {
         if (excess > 0 && shrinkable > 0 && !m_fixedWidth[c])
-            width = std::max(48, width - static_cast<int>(excess * width / shrinkable));
-        setColumnWidth(static_cast<int>(c), width);
+            widths[c] = std::max(48, widths[c] - static_cast<int>(excess * widths[c] / shrinkable));
+        sum += widths[c];
     }
+    // What the narrowest columns could not give up, the widest gives.
+    if (excess > 0 && sum > available && !widths.empty()) {
+        auto widest = std::max_element(widths.begin(), widths.end());
+        *widest = std::max(48, *widest - (sum - available));
+    }
+    for (std::size_t c = 0; c < widths.size(); ++c) setColumnWidth(static_cast<int>(c), widths[c]);
 }
 
 void DataGridView::resizeEvent(QResizeEvent* event) {

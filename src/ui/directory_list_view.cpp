@@ -1,33 +1,60 @@
 #include "directory_list_view.h"
 
-#include <QFileSystemModel>
-#include <QHeaderView>
+#include <QDir>
+#include <QFileIconProvider>
+#include <QTimer>
 
 namespace ui {
 
-DirectoryListView::DirectoryListView(QWidget* parent)
-    : QTreeView(parent), m_model(new QFileSystemModel(this)) {
-    m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    m_model->setRootPath(QString());
-    setModel(m_model);
-    for (int c = 1; c < m_model->columnCount(); ++c) hideColumn(c);
-    header()->hide();
-    setUniformRowHeights(true);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid()) Q_EMIT directoryChosen(m_model->filePath(current));
-            });
+namespace {
+constexpr int kPathRole = Qt::UserRole;
+}
+
+DirectoryListView::DirectoryListView(QWidget* parent) : QListWidget(parent) {
+    setUniformItemSizes(true);
+    setIconSize(QSize(16, 16));
+    connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const QString path = item->data(kPathRole).toString();
+        // The list is rebuilt once the click has been handled, not under it.
+        QTimer::singleShot(0, this, [this, path] {
+            setDirectory(path);
+            Q_EMIT directoryChosen(path);
+        });
+    });
 }
 
 void DirectoryListView::setDirectory(const QString& path) {
-    const QModelIndex index = m_model->index(path);
-    if (!index.isValid() || index == currentIndex()) return;
-    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent()) expand(up);
-    const QSignalBlocker quiet(selectionModel());
-    setCurrentIndex(index);
-    scrollTo(index, QAbstractItemView::PositionAtCenter);
+    const QString clean = QDir::cleanPath(QDir(path).absolutePath());
+    if (clean == m_directory && count() > 0) return;
+    m_directory = clean;
+    clear();
+    const QFileIconProvider icons;
+    QStringList way;
+    for (QDir up(clean);;) {
+        way.prepend(up.absolutePath());
+        if (!up.cdUp()) break;
+    }
+    int depth = 0;
+    for (const QString& folder : way) {
+        const QString name = QDir(folder).isRoot() ? folder : QDir(folder).dirName();
+        auto* item = new QListWidgetItem(icons.icon(QFileIconProvider::Folder),
+                                         QString(depth * 3, QLatin1Char(' ')) + name, this);
+        item->setData(kPathRole, folder);
+        if (folder == clean) {
+            QFont bold = item->font();
+            bold.setBold(true);
+            item->setFont(bold);
+            setCurrentItem(item);
+        }
+        ++depth;
+    }
+    const QStringList inside =
+        QDir(clean).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString& name : inside) {
+        auto* item = new QListWidgetItem(icons.icon(QFileIconProvider::Folder),
+                                         QString(depth * 3, QLatin1Char(' ')) + name, this);
+        item->setData(kPathRole, QDir(clean).filePath(name));
+    }
 }
-
-QString DirectoryListView::directory() const { return m_model->filePath(currentIndex()); }
 
 }  // namespace ui

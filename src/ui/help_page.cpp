@@ -32,7 +32,7 @@ HelpPage::HelpPage(core::MainForm& form, QWidget* parent) : TabPage(core::HelpTa
     content->addWidget(text, 3);
     content->addWidget(picture, 2, Qt::AlignTop);
     auto* layout = new QVBoxLayout;
-    layout->addSpacing(18);
+    layout->setContentsMargins(18, 18, 18, 6);
     layout->addLayout(content);
     layout->addStretch(1);
     layout->addLayout(row({nullptr, create}));

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCharFormat>
 
 #include "core/main_form.h"
 #include "core/run_handler.h"
@@ -62,6 +63,13 @@ QWidget* SetupPage::setupDate() {
     PageBuilder b(this, &m_form.dialogs);
     QCalendarWidget* calendar = b.calendar(tab.MonthCalendar1);
     calendar->setMaximumSize(420, 260);
+    // The week starts on Saturday, and Friday is the day of rest.
+    calendar->setFirstDayOfWeek(Qt::Saturday);
+    QTextCharFormat workday = calendar->weekdayTextFormat(Qt::Monday);
+    QTextCharFormat rest = calendar->weekdayTextFormat(Qt::Sunday);
+    calendar->setWeekdayTextFormat(Qt::Saturday, workday);
+    calendar->setWeekdayTextFormat(Qt::Sunday, workday);
+    calendar->setWeekdayTextFormat(Qt::Friday, rest);
     // A click and a double-click both take the date the calendar shows.
     auto click = [this] { core::runHandler(m_form, core::MonthCalendar1Click); };
     connect(calendar, &QCalendarWidget::clicked, this, click);

@@ -18,7 +18,9 @@ TabPage::TabPage(const char* name, QWidget* parent)
 }
 
 void TabPage::setBodyLayout(QLayout* layout) {
-    layout->setContentsMargins(6, 6, 6, 6);
+    // A page that set margins of its own keeps them.
+    if (layout->contentsMargins().isNull() || layout->contentsMargins() == QMargins(11, 11, 11, 11))
+        layout->setContentsMargins(6, 6, 6, 6);
     m_body->setLayout(layout);
 }
 

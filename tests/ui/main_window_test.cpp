@@ -9,6 +9,7 @@
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabBar>
@@ -20,6 +21,8 @@
 #include "core/platform.h"
 #include "dbf/codepage1256.h"
 #include "ui/data_grid_view.h"
+#include "ui/directory_list_view.h"
+#include "ui/screen_scale.h"
 #include "ui/secondary_windows.h"
 #include "ui/string_grid_view.h"
 
@@ -147,6 +150,11 @@ TEST_F(MainWindowTest, GridsShowWhatTheOpenSequenceLeftInTheTables) {
     EXPECT_EQ(nutrients->model()->data(nutrients->model()->index(0, 0)).toString(), "Nutrient 1");
     EXPECT_EQ(nutrients->model()->data(nutrients->model()->index(0, 2)).toString(), "Nutrient 30");
     EXPECT_EQ(nutrients->model()->rowCount(), 29);
+    // Column widths and the row height are the control's, scaled for the screen.
+    const int widths[] = {161, 46, 164, 43, 197, 56, 251, 57};
+    for (int c = 0; c < 8; ++c)
+        EXPECT_EQ(nutrients->columnWidth(c), ui::scaled(widths[c], nutrients));
+    EXPECT_EQ(nutrients->rowHeight(0), ui::scaled(12, nutrients));
     EXPECT_FALSE(widget<ui::DataGridView>("DBGrid8")->isHidden());  // shown by the open sequence
 }
 
@@ -156,6 +164,22 @@ TEST_F(MainWindowTest, AnEditTypedIntoAGridReachesTheTable) {
     window->tabs()->setCurrentIndex(2);
     typeIntoCell(widget<ui::DataGridView>("DBGrid8"), 0, 2, QStringLiteral("Green apple"));
     EXPECT_EQ(stored("FOODS.DBF", "N2", 1).substr(0, 11), "Green apple");
+}
+
+TEST_F(MainWindowTest, TheRecipeDescriptionIsWrittenIntoTheRecipeWhenTheBoxIsLeft) {
+    open();
+    form->keyboard.activate(core::usEnglishLayout);
+    window->tabs()->setCurrentIndex(1);
+    auto* memo = widget<QPlainTextEdit>("DBMemo1");
+    EXPECT_EQ(memo->toPlainText(), "hot");  // the first recipe's GHAZ5
+    memo->setFocus();
+    memo->selectAll();
+    QTest::keyClicks(memo, "served cold");
+    widget<QLineEdit>("Edit4")->setFocus();
+    EXPECT_EQ(form->DBF3.state(), dbf::Table::State::Edit);
+    form->DBF3.next();  // leaving the row posts it
+    EXPECT_EQ(stored("RECIPE.DBF", "GHAZ5", 1), "served cold");
+    EXPECT_EQ(memo->toPlainText(), "");  // the second recipe has no description
 }
 
 TEST_F(MainWindowTest, ThePersianLayoutTypesFarsiLettersInEditsAndGrids) {
@@ -203,6 +227,40 @@ TEST_F(MainWindowTest, TheSetupTabRunsItsHandlers) {
     ASSERT_FALSE(display.requests.empty());
     EXPECT_EQ(display.requests.back(), std::make_tuple(1152, 864, 32));
     EXPECT_EQ(dialogs.messages.back(), "Resolution changed to 1152x864!");
+}
+
+TEST_F(MainWindowTest, TheDirectoryListSwitchesToAnotherDataDirectoryAndBack) {
+    DataContent other;
+    other.foods = {{I(11), S("Dates"), S("x")}};
+    core::testing::writeDataDirectory(app() / "demo", other);
+    open();
+    window->tabs()->setCurrentIndex(5);
+    auto* list = widget<ui::DirectoryListView>("DirectoryListBox1");
+    auto clickFolder = [&](const std::filesystem::path& folder) {
+        const QString wanted = QString::fromStdString(folder.string());
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i)->data(Qt::UserRole).toString() != wanted) continue;
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(i)).center());
+            QCoreApplication::processEvents();
+            return;
+        }
+        ADD_FAILURE() << "no folder " << folder;
+    };
+    auto* foods = widget<ui::DataGridView>("DBGrid8");
+    ASSERT_EQ(foods->model()->rowCount(), 3);
+    clickFolder(app());
+    clickFolder(app() / "demo");
+    widget<QPushButton>("Button50")->click();
+    EXPECT_EQ(widget<QLabel>("Label36")->text(), "demo\\");
+    ASSERT_EQ(foods->model()->rowCount(), 1);
+    EXPECT_EQ(foods->model()->data(foods->model()->index(0, 2)).toString(), "Dates");
+
+    clickFolder(app());
+    clickFolder(app() / "data");
+    widget<QPushButton>("Button50")->click();
+    EXPECT_EQ(widget<QLabel>("Label36")->text(), "data\\");
+    EXPECT_EQ(foods->model()->rowCount(), 3);
 }
 
 TEST_F(MainWindowTest, ClosingRunsTheCloseSequenceAndClosesTheOtherWindows) {
