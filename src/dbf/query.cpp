@@ -2,21 +2,24 @@
 
 #include "sql/prepared_statement.h"
 #include "sql/result_set.h"
+#include "sql/statement_cache.h"
 
 namespace dbf {
 
 Query::Query() = default;
 
-Query::~Query() = default;
+Query::~Query() { unprepare(); }
+
+void Query::unprepare() { sql::StatementCache::release(std::move(m_prepared)); }
 
 void Query::setDirectory(std::filesystem::path dir) {
     m_dir = std::move(dir);
-    m_prepared.reset();
+    unprepare();
 }
 
 void Query::setSql(std::vector<std::string> lines) {
     close();
-    m_prepared.reset();
+    unprepare();
     m_lines = std::move(lines);
 }
 
@@ -29,7 +32,10 @@ std::string Query::statementText() const {
     return text;
 }
 
-void Query::prepare() { m_prepared = sql::PreparedStatement::prepare(statementText(), m_dir); }
+void Query::prepare() {
+    unprepare();
+    m_prepared = sql::StatementCache::prepare(statementText(), m_dir);
+}
 
 void Query::open() {
     if (!m_prepared) prepare();

@@ -47,6 +47,9 @@ protected:
     Value valueAt(std::size_t position, int fieldIndex) const override;
 
 private:
+    // Hands the prepared statement back to the statement cache.
+    void unprepare();
+
     std::filesystem::path m_dir;
     std::vector<std::string> m_lines;
     bool m_requestLive = false;

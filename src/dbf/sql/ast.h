@@ -40,6 +40,7 @@ struct Expr {
     std::vector<std::unique_ptr<Expr>> args;
     int position = 0;  // 1-based position of the expression's first character
     int end = 0;       // 1-based position just after its last character
+    int literal = -1;  // Number: its place among the text's number literals
 };
 
 using ExprPtr = std::unique_ptr<Expr>;
@@ -49,6 +50,8 @@ struct SelectItem {
     std::string text;   // the item as written (names an expression column)
     std::string alias;  // AS name, or empty
     int position = 0;
+    int firstToken = -1;  // the tokens `text` spans (indexes, both included)
+    int lastToken = -1;
 };
 
 struct TableRef {

@@ -105,6 +105,10 @@ BoundStatement bindStatement(const SelectStatement& statement, const std::filesy
                 scope.store(col.expr->table).fields()[static_cast<std::size_t>(col.expr->field)]);
         } else {
             col.info.name = item.text;
+            if (item.alias.empty()) {
+                col.nameFirstToken = item.firstToken;
+                col.nameLastToken = item.lastToken;
+            }
             const bool counts = col.expr->kind == Bound::Kind::Aggregate &&
                                 col.expr->aggregate == AggregateFn::Count;
             col.info.type = col.expr->type == ValueType::Text ? DataType::String

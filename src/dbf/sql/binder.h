@@ -27,6 +27,10 @@ struct BoundTable {
 struct OutputColumn {
     FieldInfo info;  // name and type of the result field
     BoundPtr expr;
+    // The tokens of the select item whose text names the column (both included); -1 when
+    // a field or an alias names it.
+    int nameFirstToken = -1;
+    int nameLastToken = -1;
 };
 
 struct OrderKey {

@@ -40,6 +40,10 @@ struct Bound {
     ArithOp arith = ArithOp::Add;
     AggregateFn aggregate = AggregateFn::Sum;
     bool negated = false;
+    // A constant that is the text's number literal `literal` as written (times `sign`):
+    // a cached statement takes new values there. -1 for every other node.
+    int literal = -1;
+    double sign = 1;
     std::vector<std::unique_ptr<Bound>> args;
 
     bool isConstant() const { return kind == Kind::Constant; }

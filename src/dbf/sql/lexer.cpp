@@ -45,7 +45,9 @@ Token Lexer::next() {
     while (i < n && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n')) ++i;
     Token t;
     t.position = static_cast<int>(i) + 1;
+    t.index = m_tokens;
     if (i == n) return t;
+    ++m_tokens;
     const std::size_t start = i;
     const char c = text[i];
     if (isNameStart(static_cast<unsigned char>(c))) {
@@ -78,6 +80,7 @@ Token Lexer::next() {
         t.kind = Token::Kind::Number;
         t.text = word;
         t.number = *value;
+        t.literal = m_numbers++;
     } else if (c == '\'' || c == '"') {
         ++i;
         const std::size_t from = i;

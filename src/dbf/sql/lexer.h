@@ -24,6 +24,9 @@ struct Token {
     double number = 0;  // for numbers
     int position = 0;   // 1-based character position in the text
     int length = 0;     // characters the token takes in the text, quotes included
+    int index = 0;      // 0-based place among the text's tokens
+    int literal = -1;   // for numbers: 0-based place among the text's number literals
+
 
     bool is(std::string_view symbol) const { return kind == Kind::Symbol && text == symbol; }
     bool isKeyword(std::string_view upperWord) const;
@@ -42,6 +45,8 @@ class Lexer {
   private:
     std::string_view m_text;
     std::size_t m_pos = 0;
+    int m_tokens = 0;
+    int m_numbers = 0;
     std::deque<std::string> m_unescaped;  // contents of quoted texts with doubled quotes
 };
 

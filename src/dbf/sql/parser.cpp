@@ -56,6 +56,7 @@ class Parser {
         m_first = (m_first + 1) % 2;
         --m_count;
         m_lastEnd = t.position + t.length;
+        m_lastIndex = t.index;
         return t;
     }
     bool acceptSymbol(std::string_view s) {
@@ -99,12 +100,14 @@ class Parser {
     SelectItem selectItem() {
         SelectItem item;
         item.position = peek().position;
+        item.firstToken = peek().index;
         if (acceptSymbol("*")) {
             item.text = "*";
             return item;
         }
         item.expr = expression();
         item.text = std::string(m_text.substr(item.position - 1, item.expr->end - item.position));
+        item.lastToken = m_lastIndex;
         item.alias = optionalAlias();
         return item;
     }
@@ -244,6 +247,7 @@ class Parser {
         const Token t = peek();
         if (t.kind == Token::Kind::Number) {
             auto e = node(Expr::Kind::Number, t.position);
+            e->literal = t.literal;
             e->number = take().number;
             e->end = m_lastEnd;
             return e;
@@ -318,6 +322,7 @@ class Parser {
     std::size_t m_first = 0;
     std::size_t m_count = 0;
     int m_lastEnd = 1;
+    int m_lastIndex = -1;
 };
 
 }  // namespace

@@ -77,8 +77,11 @@ class Scope::Impl {
   private:
     BoundPtr bind(const Expr& e, bool allowAggregates) {
         switch (e.kind) {
-            case Expr::Kind::Number:
-                return constant(e.number);
+            case Expr::Kind::Number: {
+                auto b = constant(e.number);
+                b->literal = e.literal;
+                return b;
+            }
             case Expr::Kind::Null:
                 return nullConstant();
             case Expr::Kind::String: {
@@ -93,6 +96,7 @@ class Scope::Impl {
                 auto operand = number(*e.args[0], allowAggregates);
                 if (operand->isConstant()) {
                     operand->number = -operand->number;
+                    operand->sign = -operand->sign;
                     return operand;
                 }
                 auto b = std::make_unique<Bound>();
