@@ -1,8 +1,8 @@
 #include "prepared_statement.h"
 
+#include "../table_store.h"
 #include "executor.h"
 #include "parser.h"
-#include "../table_store.h"
 
 namespace dbf::sql {
 
