@@ -231,7 +231,7 @@ class MemoFieldBinding : public QObject {
         const int f = field();
         if (f < 0 || m_dataSet->isEmpty()) return {};
         const dbf::Value value = m_dataSet->value(f);
-        return value.isText() ? qtext(dbf::cp1256::toUtf8(value.bytes())) : displayText(value);
+        return value.isText() ? qtext(dbf::cp1256::toUtf8Farsi(value.bytes())) : displayText(value);
     }
     void show() {
         if (m_writing) return;

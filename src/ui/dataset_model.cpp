@@ -16,7 +16,7 @@ QString displayText(const dbf::Value& value) {
             return {};
         case Kind::String:
         case Kind::Memo:
-            return QString::fromStdString(dbf::cp1256::toUtf8(value.bytes())).trimmed();
+            return QString::fromStdString(dbf::cp1256::toUtf8Farsi(value.bytes())).trimmed();
         case Kind::Blob:
             return QStringLiteral("(BLOB)");
         case Kind::Date:
