@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 #include "errors.h"
 #include "memo_file.h"
@@ -202,6 +203,23 @@ void DbfFile::forEachRecordBlock(
 }
 
 bool DbfFile::reloadIfChanged() {
+    // A table replaced on disk (written anew and renamed over the old one) is another
+    // file: take it up in place of the one still open.
+    struct stat open {}, named {};
+    if (fstat(m_fd, &open) == 0 && ::stat(m_path.c_str(), &named) == 0 &&
+        (open.st_ino != named.st_ino || open.st_dev != named.st_dev)) {
+        auto fresh = DbfFile::open(m_path);
+        unmapFile();
+        ::close(m_fd);
+        m_fd = std::exchange(fresh->m_fd, -1);
+        m_readOnly = fresh->m_readOnly;
+        m_header = fresh->m_header;
+        m_fields = std::move(fresh->m_fields);
+        m_memo = std::move(fresh->m_memo);
+        m_stamp = fresh->m_stamp;
+        mapFile();
+        return true;
+    }
     const std::uint64_t stamp = statStamp();
     if (stamp == m_stamp) return false;
     readHeader();

@@ -212,6 +212,19 @@ TEST(DbfFile, NumberWiderThanItsFieldIsAnError) {
     }
 }
 
+TEST(DbfFile, ATableReplacedOnDiskIsTakenUp) {
+    TempDir dir;
+    makeTable(dir.path(), "R.DBF", {{"A", 'N', 3}}, {{I(1)}});
+    auto store = TableStore::open(dir.path(), "R.DBF");
+    ASSERT_EQ(store->recordCount(), 1u);
+    makeTable(dir.path(), "NEW.DBF", {{"B", 'C', 5}, {"A", 'N', 3}}, {{S("x"), I(2)}, {S("y"), I(3)}});
+    std::filesystem::rename(dir / "NEW.DBF", dir / "R.DBF");
+    store->syncWithDisk();
+    EXPECT_EQ(store->recordCount(), 2u);
+    EXPECT_EQ(store->fieldIndex("B"), 0);
+    EXPECT_EQ(store->value(1, store->fieldIndex("A")), I(3));
+}
+
 TEST(DbfFile, FileNamesAreFoundWithoutRegardToCase) {
     TempDir dir;
     makeTable(dir.path(), "FOODS.DBF", {{"N1", 'N', 5}});
