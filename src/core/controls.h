@@ -86,7 +86,7 @@ private:
     bool m_default = false;
 };
 
-// A picture that acts as a button (the spec's images with a click handler).
+// A picture that acts as a button (the window's images with a click handler).
 class Picture : public CaptionControl {
 public:
     Picture(std::string name, std::string resource = {})
