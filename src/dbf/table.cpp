@@ -5,27 +5,13 @@
 #include <cstring>
 
 #include "errors.h"
+#include "field_info.h"
 #include "number_text.h"
 #include "text_compare.h"
 
 namespace dbf {
 namespace {
 
-DataType dataTypeOf(const FieldDef& f) {
-    switch (f.type) {
-        case FieldType::Character: return DataType::String;
-        case FieldType::Numeric: return f.decimals == 0 ? DataType::Integer : DataType::Float;
-        case FieldType::Integer: return DataType::Integer;
-        case FieldType::Float:
-        case FieldType::Double: return DataType::Float;
-        case FieldType::Currency: return DataType::Currency;
-        case FieldType::Date: return DataType::Date;
-        case FieldType::DateTime: return DataType::DateTime;
-        case FieldType::Logical: return DataType::Boolean;
-        case FieldType::Memo: return DataType::Memo;
-        default: return DataType::Blob;
-    }
-}
 
 // Orders null below every value; numbers numerically, text by its bytes.
 int compareCells(const Column& c, std::uint32_t a, std::uint32_t b) {
@@ -88,16 +74,7 @@ TableStore& Table::store() {
 
 std::vector<FieldInfo> Table::fieldInfos() const {
     std::vector<FieldInfo> infos;
-    for (const auto& f : m_store->fields()) {
-        FieldInfo info;
-        info.name = f.name;
-        info.type = dataTypeOf(f);
-        info.displayLabel = f.name;
-        info.size = f.length;
-        info.decimals = f.decimals;
-        info.displayWidth = std::max<int>(f.length, static_cast<int>(f.name.size()));
-        infos.push_back(std::move(info));
-    }
+    for (const auto& f : m_store->fields()) infos.push_back(fieldInfoFor(f));
     return infos;
 }
 

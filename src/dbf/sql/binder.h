@@ -11,6 +11,7 @@
 #include "../field_def.h"
 #include "ast.h"
 #include "bound.h"
+#include "../field_info.h"
 
 namespace dbf {
 class TableStore;
@@ -53,7 +54,6 @@ BoundStatement bindStatement(const SelectStatement& statement, const std::filesy
 // A condition over the fields of one table (a filter text); columns get table 0.
 BoundPtr bindCondition(const Expr& condition, const TableStore& store);
 
-// The result field a table field gives.
-FieldInfo fieldInfoFor(const FieldDef& field);
+using dbf::fieldInfoFor;
 
 }  // namespace dbf::sql
