@@ -39,23 +39,39 @@ ResultDialog::ResultDialog(core::ResultWindow& window, core::Dialogs* dialogs, Q
 
 ResultDialog::~ResultDialog() { m_window.closeRequested.disconnect(m_closeId); }
 
+namespace {
+
+// What both chart windows share: name, title and size from their model, the chart, a
+// print button and an exit button that closes the window through its model.
+struct ChartParts {
+    ChartView* chart;
+    QPushButton* print;
+    QPushButton* exit;
+};
+
+template <typename Window>
+ChartParts setupChartWindow(QDialog& dialog, Window& window, PageBuilder& b, int& closeId) {
+    dialog.setObjectName(QString::fromLatin1(Window::name));
+    dialog.setWindowTitle(QString::fromLatin1(Window::title));
+    dialog.resize(scaled(Window::width, &dialog), scaled(Window::height, &dialog));
+    ChartParts parts{new ChartView(window.Chart1, &dialog), b.button(window.BitBtn5),
+                     b.button(window.BitBtn1)};
+    parts.print->setIcon(printIcon());
+    QObject::connect(parts.exit, &QPushButton::clicked, &dialog, [&window] { window.close(); });
+    closeId = window.closeRequested.connect([&dialog] { dialog.reject(); });
+    return parts;
+}
+
+}  // namespace
+
 EnergyChartDialog::EnergyChartDialog(core::EnergyChartWindow& window, core::Dialogs* dialogs,
                                      QWidget* parent)
     : QDialog(parent), m_window(window) {
-    setObjectName(QString::fromLatin1(core::EnergyChartWindow::name));
-    setWindowTitle(QString::fromLatin1(core::EnergyChartWindow::title));
-    resize(scaled(core::EnergyChartWindow::width, this),
-           scaled(core::EnergyChartWindow::height, this));
     PageBuilder b(this, dialogs);
-    auto* chart = new ChartView(window.Chart1, this);
-    QPushButton* print = b.button(window.BitBtn5);
-    print->setIcon(printIcon());
-    QPushButton* exit = b.button(window.BitBtn1);
-    connect(exit, &QPushButton::clicked, this, [this] { m_window.close(); });
-    m_closeId = window.closeRequested.connect([this] { reject(); });
+    const ChartParts parts = setupChartWindow(*this, window, b, m_closeId);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(chart, 1);
-    layout->addLayout(row({b.picture(window.Image11), nullptr, print, exit}));
+    layout->addWidget(parts.chart, 1);
+    layout->addLayout(row({b.picture(window.Image11), nullptr, parts.print, parts.exit}));
 }
 
 EnergyChartDialog::~EnergyChartDialog() { m_window.closeRequested.disconnect(m_closeId); }
@@ -63,22 +79,13 @@ EnergyChartDialog::~EnergyChartDialog() { m_window.closeRequested.disconnect(m_c
 FoodAnalysisChartDialog::FoodAnalysisChartDialog(core::FoodAnalysisChartWindow& window,
                                                  core::Dialogs* dialogs, QWidget* parent)
     : QDialog(parent), m_window(window) {
-    setObjectName(QString::fromLatin1(core::FoodAnalysisChartWindow::name));
-    setWindowTitle(QString::fromLatin1(core::FoodAnalysisChartWindow::title));
-    resize(scaled(core::FoodAnalysisChartWindow::width, this),
-           scaled(core::FoodAnalysisChartWindow::height, this));
     PageBuilder b(this, dialogs);
-    auto* chart = new ChartView(window.Chart1, this);
-    QPushButton* print = b.button(window.BitBtn5);
-    print->setIcon(printIcon());
-    QPushButton* exit = b.button(window.BitBtn1);
-    connect(exit, &QPushButton::clicked, this, [this] { m_window.close(); });
-    m_closeId = window.closeRequested.connect([this] { reject(); });
+    const ChartParts parts = setupChartWindow(*this, window, b, m_closeId);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(chart, 1);
+    layout->addWidget(parts.chart, 1);
     layout->addLayout(
         row({b.button(window.PieChart), b.checkBox(window.MARKS), b.label(window.Label7),
-             b.picture(window.Image1), nullptr, print, exit}));
+             b.picture(window.Image1), nullptr, parts.print, parts.exit}));
 }
 
 FoodAnalysisChartDialog::~FoodAnalysisChartDialog() {
