@@ -19,12 +19,7 @@ namespace ui {
 
 EditFoodDatabasePage::EditFoodDatabasePage(core::MainForm& form, QWidget* parent)
     : TabPage(core::EditFoodDatabaseTab::name, parent), m_form(form) {
-    auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(setupFoods());
-    split->addWidget(setupAmounts());
-    split->setStretchFactor(0, 1);
-    split->setStretchFactor(1, 0);
-    split->setChildrenCollapsible(false);
+    auto* split = splitter(Qt::Vertical, this, {{setupFoods(), 1}, {setupAmounts(), 0}});
     auto* layout = new QVBoxLayout;
     layout->addWidget(split);
     setBodyLayout(layout);

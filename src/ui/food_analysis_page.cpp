@@ -22,30 +22,10 @@ namespace ui {
 // the right, so that the "Add>>>" buttons point at the recall.
 FoodAnalysisPage::FoodAnalysisPage(core::MainForm& form, QWidget* parent)
     : TabPage(core::FoodAnalysisTab::name, parent), m_form(form) {
-    auto* left = new QSplitter(Qt::Vertical, this);
-    left->addWidget(setupSubjects());
-    left->addWidget(setupFoods());
-    left->setStretchFactor(0, 2);
-    left->setStretchFactor(1, 3);
-    left->setChildrenCollapsible(false);
-    auto* top = new QSplitter(Qt::Horizontal, this);
-    top->addWidget(setupRecipes());
-    top->addWidget(setupRecall());
-    top->setStretchFactor(0, 2);
-    top->setStretchFactor(1, 3);
-    top->setChildrenCollapsible(false);
-    auto* right = new QSplitter(Qt::Vertical, this);
-    right->addWidget(top);
-    right->addWidget(setupAnalysis());
-    right->setStretchFactor(0, 1);
-    right->setStretchFactor(1, 0);
-    right->setChildrenCollapsible(false);
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    split->addWidget(left);
-    split->addWidget(right);
-    split->setStretchFactor(0, 1);
-    split->setStretchFactor(1, 0);
-    split->setChildrenCollapsible(false);
+    auto* left = splitter(Qt::Vertical, this, {{setupSubjects(), 2}, {setupFoods(), 3}});
+    auto* top = splitter(Qt::Horizontal, this, {{setupRecipes(), 2}, {setupRecall(), 3}});
+    auto* right = splitter(Qt::Vertical, this, {{top, 1}, {setupAnalysis(), 0}});
+    auto* split = splitter(Qt::Horizontal, this, {{left, 1}, {right, 0}});
     auto* layout = new QVBoxLayout;
     layout->addWidget(split);
     setBodyLayout(layout);

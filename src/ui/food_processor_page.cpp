@@ -22,18 +22,8 @@ namespace ui {
 // height.
 FoodProcessorPage::FoodProcessorPage(core::MainForm& form, QWidget* parent)
     : TabPage(core::FoodProcessorTab::name, parent), m_form(form) {
-    auto* left = new QSplitter(Qt::Vertical, this);
-    left->addWidget(setupFoods());
-    left->addWidget(setupNutrients());
-    left->setStretchFactor(0, 1);
-    left->setStretchFactor(1, 0);
-    left->setChildrenCollapsible(false);
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    split->addWidget(left);
-    split->addWidget(setupRecipes());
-    split->setStretchFactor(0, 0);
-    split->setStretchFactor(1, 1);
-    split->setChildrenCollapsible(false);
+    auto* left = splitter(Qt::Vertical, this, {{setupFoods(), 1}, {setupNutrients(), 0}});
+    auto* split = splitter(Qt::Horizontal, this, {{left, 0}, {setupRecipes(), 1}});
     auto* layout = new QVBoxLayout;
     layout->addWidget(split);
     setBodyLayout(layout);
@@ -83,10 +73,10 @@ QWidget* FoodProcessorPage::setupRecipes() {
     contents->addLayout(row({b.button(tab.RecepeiDel), b.button(tab.Export), nullptr}));
     contents->addWidget(b.picture(tab.Image1), 0, Qt::AlignRight);
 
-    auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(titledGroup(QStringLiteral("Recipes"), recipes, this));
-    split->addWidget(titledGroup(QStringLiteral("Contents of the recipe"), contents, this));
-    split->setChildrenCollapsible(false);
+    auto* split =
+        splitter(Qt::Vertical, this,
+                 {{titledGroup(QStringLiteral("Recipes"), recipes, this), 0},
+                  {titledGroup(QStringLiteral("Contents of the recipe"), contents, this), 0}});
     return split;
 }
 

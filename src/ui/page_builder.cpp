@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 #include "bindings.h"
@@ -140,6 +141,18 @@ QBoxLayout* row(std::initializer_list<QWidget*> widgets) { return fill(new QHBox
 
 QBoxLayout* column(std::initializer_list<QWidget*> widgets) {
     return fill(new QVBoxLayout, widgets);
+}
+
+QSplitter* splitter(Qt::Orientation orientation, QWidget* parent,
+                    std::initializer_list<SplitPane> panes) {
+    auto* split = new QSplitter(orientation, parent);
+    int index = 0;
+    for (const SplitPane& pane : panes) {
+        split->addWidget(pane.widget);
+        split->setStretchFactor(index++, pane.stretch);
+    }
+    split->setChildrenCollapsible(false);
+    return split;
 }
 
 }  // namespace ui

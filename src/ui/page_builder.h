@@ -5,6 +5,8 @@
 
 #include "core/controls.h"
 
+class QSplitter;
+
 class QBoxLayout;
 class QCalendarWidget;
 class QCheckBox;
@@ -60,6 +62,15 @@ QGroupBox* titledGroup(const QString& title, QLayout* layout, QWidget* parent,
                        QLayout* beside = nullptr);
 // A row of widgets (nullptr adds stretch) with small spacing.
 QBoxLayout* row(std::initializer_list<QWidget*> widgets);
+
+// One pane of a splitter and its stretch factor.
+struct SplitPane {
+    QWidget* widget;
+    int stretch = 0;
+};
+// A splitter of the panes in order; panes never collapse below their minimum size.
+QSplitter* splitter(Qt::Orientation orientation, QWidget* parent,
+                    std::initializer_list<SplitPane> panes);
 QBoxLayout* column(std::initializer_list<QWidget*> widgets);
 
 }  // namespace ui

@@ -31,21 +31,10 @@ WeeklyPlansPage::WeeklyPlansPage(core::MainForm& form, QWidget* parent)
     topHolder->setLayout(top);
     top->setContentsMargins(0, 0, 0, 0);
 
-    auto* bottom = new QSplitter(Qt::Horizontal, this);
-    bottom->addWidget(setupMeals());
-    bottom->addWidget(setupRecipes());
-    bottom->addWidget(setupFoodList());
-    bottom->setStretchFactor(0, 3);
-    bottom->setStretchFactor(1, 3);
-    bottom->setStretchFactor(2, 3);
-    bottom->setChildrenCollapsible(false);
+    auto* bottom = splitter(Qt::Horizontal, this,
+                            {{setupMeals(), 3}, {setupRecipes(), 3}, {setupFoodList(), 3}});
 
-    auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(topHolder);
-    split->addWidget(bottom);
-    split->setStretchFactor(0, 2);
-    split->setStretchFactor(1, 5);
-    split->setChildrenCollapsible(false);
+    auto* split = splitter(Qt::Vertical, this, {{topHolder, 2}, {bottom, 5}});
     auto* layout = new QVBoxLayout;
     layout->addWidget(split);
     setBodyLayout(layout);
