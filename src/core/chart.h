@@ -29,7 +29,7 @@ struct ChartPoint {
 class ChartSeries {
     std::string m_name;
 
-public:
+  public:
     ChartSeries(std::string name, std::string title, std::uint32_t color)
         : m_name(std::move(name)), title(std::move(title)), color(color) {}
     const std::string& name() const { return m_name; }
@@ -44,13 +44,13 @@ public:
 };
 
 class Chart : public Control {
-public:
+  public:
     enum class Kind { Bar, Pie };
 
-private:
+  private:
     Kind m_kind;
 
-public:
+  public:
     Chart(std::string name, Kind kind, std::string title)
         : Control(std::move(name)), m_kind(kind), title(std::move(title)) {}
     Kind kind() const { return m_kind; }

@@ -26,7 +26,7 @@ struct Font {
 };
 
 class Control {
-public:
+  public:
     explicit Control(std::string name) : m_name(std::move(name)) {}
     virtual ~Control() = default;
     Control(const Control&) = delete;
@@ -44,7 +44,7 @@ public:
     Signal changed;
     Font font;
 
-protected:
+  protected:
     template <typename T, typename U>
     void set(T& member, U&& value) {
         if (member == value) return;
@@ -52,7 +52,7 @@ protected:
         changed.emit();
     }
 
-private:
+  private:
     std::string m_name;
     bool m_enabled = true;
     bool m_visible = true;
@@ -61,49 +61,49 @@ private:
 
 // A control with a caption: labels, buttons, check boxes, radio buttons, pictures.
 class CaptionControl : public Control {
-public:
+  public:
     CaptionControl(std::string name, std::string caption = {})
         : Control(std::move(name)), m_caption(std::move(caption)) {}
     const std::string& caption() const { return m_caption; }
     void setCaption(std::string caption) { set(m_caption, std::move(caption)); }
 
-private:
+  private:
     std::string m_caption;
 };
 
 class Label : public CaptionControl {
-public:
+  public:
     using CaptionControl::CaptionControl;
 };
 
 class Button : public CaptionControl {
-public:
+  public:
     using CaptionControl::CaptionControl;
     bool isDefault() const { return m_default; }
     void setDefault(bool on) { set(m_default, on); }
 
-private:
+  private:
     bool m_default = false;
 };
 
 // A picture that acts as a button (the window's images with a click handler).
 class Picture : public CaptionControl {
-public:
+  public:
     Picture(std::string name, std::string resource = {})
         : CaptionControl(std::move(name)), m_resource(std::move(resource)) {}
     const std::string& resource() const { return m_resource; }
 
-private:
+  private:
     std::string m_resource;
 };
 
 class CheckBox : public CaptionControl {
-public:
+  public:
     using CaptionControl::CaptionControl;
     bool checked() const { return m_checked; }
     void setChecked(bool on) { set(m_checked, on); }
 
-private:
+  private:
     bool m_checked = false;
 };
 
@@ -111,17 +111,17 @@ class RadioButton;
 
 // Radio buttons that exclude each other.
 class RadioGroup {
-public:
+  public:
     void add(RadioButton& button) { m_buttons.push_back(&button); }
     const std::vector<RadioButton*>& buttons() const { return m_buttons; }
     RadioButton* checkedButton() const;
 
-private:
+  private:
     std::vector<RadioButton*> m_buttons;
 };
 
 class RadioButton : public CaptionControl {
-public:
+  public:
     RadioButton(std::string name, std::string caption, RadioGroup& group)
         : CaptionControl(std::move(name), std::move(caption)), m_group(&group) {
         group.add(*this);
@@ -131,14 +131,14 @@ public:
     void setChecked(bool on);
     RadioGroup& group() const { return *m_group; }
 
-private:
+  private:
     bool m_checked = false;
     RadioGroup* m_group;
 };
 
 // A titled box of radio items chosen by index (-1: none chosen).
 class RadioGroupBox : public CaptionControl {
-public:
+  public:
     RadioGroupBox(std::string name, std::string caption, std::vector<std::string> items)
         : CaptionControl(std::move(name), std::move(caption)), m_items(std::move(items)) {}
     const std::vector<std::string>& items() const { return m_items; }
@@ -148,27 +148,27 @@ public:
         set(m_itemIndex, index);
     }
 
-private:
+  private:
     std::vector<std::string> m_items;
     int m_itemIndex = -1;
 };
 
 class Edit : public Control {
-public:
+  public:
     using Control::Control;
     const std::string& text() const { return m_text; }
     void setText(std::string text) { set(m_text, std::move(text)); }
     int maxLength() const { return m_maxLength; }
     void setMaxLength(int length) { set(m_maxLength, length); }
 
-private:
+  private:
     std::string m_text;
     int m_maxLength = 0;  // 0: no limit
 };
 
 // A multi-line text box; bound to a memo field of a data set when `dataField` is set.
 class Memo : public Control {
-public:
+  public:
     using Control::Control;
     const std::string& text() const { return m_text; }
     void setText(std::string text) { set(m_text, std::move(text)); }
@@ -180,14 +180,14 @@ public:
         changed.emit();
     }
 
-private:
+  private:
     std::string m_text;
     dbf::DataSet* m_dataSet = nullptr;
     std::string m_dataField;
 };
 
 class ComboBox : public Control {
-public:
+  public:
     using Control::Control;
     const std::vector<std::string>& items() const { return m_items; }
     void setItems(std::vector<std::string> items);
@@ -199,7 +199,7 @@ public:
     bool sorted() const { return m_sorted; }
     void setSorted(bool on) { set(m_sorted, on); }
 
-private:
+  private:
     std::vector<std::string> m_items;
     int m_itemIndex = -1;
     std::string m_text;
@@ -208,7 +208,7 @@ private:
 
 // A grid of text cells (col, row), with fixed title rows and columns.
 class StringGrid : public Control {
-public:
+  public:
     StringGrid(std::string name, int cols, int rows, int fixedRows = 1, int fixedCols = 0);
     int colCount() const { return m_cols; }
     int rowCount() const { return m_rows; }
@@ -227,7 +227,7 @@ public:
     bool bold(int col, int row) const;
     void setBold(int col, int row, bool on);
 
-private:
+  private:
     int m_cols, m_rows, m_fixedRows, m_fixedCols;
     int m_col = 0, m_row = 1;
     std::vector<std::string> m_cells;
@@ -236,7 +236,7 @@ private:
 
 // A named binding of a data set to grids, as a data source component.
 class DataSource {
-public:
+  public:
     DataSource(std::string name, dbf::DataSet* dataSet)
         : m_name(std::move(name)), m_dataSet(dataSet) {}
     const std::string& name() const { return m_name; }
@@ -244,7 +244,7 @@ public:
     bool enabled() const { return m_enabled; }
     void setEnabled(bool on) { m_enabled = on; }
 
-private:
+  private:
     std::string m_name;
     dbf::DataSet* m_dataSet;
     bool m_enabled = true;
@@ -265,7 +265,7 @@ std::vector<GridColumn> gridColumns(
 
 // A data-bound grid: columns over the fields of the data set of its data source.
 class DataGrid : public Control {
-public:
+  public:
     using Control::Control;
     DataSource* source() const { return m_source; }
     void setSource(DataSource* source) { set(m_source, source); }
@@ -283,7 +283,7 @@ public:
     void redraw() { redrawRequested.emit(); }
     Signal redrawRequested;
 
-private:
+  private:
     DataSource* m_source = nullptr;
     std::vector<GridColumn> m_columns;
     bool m_readOnly = false;
@@ -291,31 +291,31 @@ private:
 };
 
 class Calendar : public Control {
-public:
+  public:
     using Control::Control;
     double date() const { return m_date; }  // days since 30 December 1899
     void setDate(double date) { set(m_date, date); }
     bool markToday() const { return m_markToday; }
     void setMarkToday(bool on) { set(m_markToday, on); }
 
-private:
+  private:
     double m_date = 0;
     bool m_markToday = false;
 };
 
 // A list of directories to choose from (the Setup tab's directory list).
 class DirectoryList : public Control {
-public:
+  public:
     using Control::Control;
     const std::string& directory() const { return m_directory; }
     void setDirectory(std::string dir) { set(m_directory, std::move(dir)); }
 
-private:
+  private:
     std::string m_directory;
 };
 
 class PageControl : public Control {
-public:
+  public:
     struct Page {
         std::string name;
         std::string caption;
@@ -327,7 +327,7 @@ public:
     void setActiveIndex(int index) { set(m_active, index); }
     bool rightToLeft = false;
 
-private:
+  private:
     std::vector<Page> m_pages;
     int m_active = 0;
 };

@@ -15,7 +15,7 @@ struct SaveFileRequest {
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // A modal message box with the text exactly as given.
     virtual void showMessage(const std::string& text) = 0;

@@ -9,7 +9,7 @@
 namespace core {
 
 class IniFile {
-public:
+  public:
     // Reads the file; a missing file gives an empty one. Raises std::runtime_error when it
     // exists but cannot be read.
     static IniFile load(const std::filesystem::path& path);
@@ -19,7 +19,7 @@ public:
     // Writes the whole file (CRLF line ends) through a temporary file renamed over it.
     void save(const std::filesystem::path& path) const;
 
-private:
+  private:
     struct Entry {
         std::string key;
         std::string value;

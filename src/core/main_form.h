@@ -28,7 +28,7 @@
 namespace core {
 
 class MainForm {
-public:
+  public:
     static constexpr const char* applicationTitle = "HALVORA";
     static constexpr const char* caption = "Halvora Software";
 
@@ -98,7 +98,7 @@ public:
     void terminate();
     Signal terminateRequested;
 
-private:
+  private:
     void bindDataControls();
 
     std::filesystem::path m_currentDirectory;

@@ -24,7 +24,7 @@ std::string nutrientColumn(int pair, int row);
 std::string selectedNutrientColumn(const StringGrid& grid);
 
 class NutrientGrid : public StringGrid {
-public:
+  public:
     explicit NutrientGrid(std::string name);
 };
 

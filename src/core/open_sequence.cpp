@@ -26,7 +26,8 @@ void fillNutrientNames(MainForm& form) {
     StringGrid* grids[] = {&form.foodProcessor.StringGrid1, &form.editFoodDatabase.StringGrid3,
                            &form.foodAnalysis.StringGrid4};
     auto writeCurrentName = [&](int col, int row) {
-        const std::string name = dbf::cp1256::toUtf8Farsi(trimmed(nutrients.value("AN5").asString()));
+        const std::string name =
+            dbf::cp1256::toUtf8Farsi(trimmed(nutrients.value("AN5").asString()));
         for (StringGrid* grid : grids) grid->setCell(col, row, name);
         nutrients.next();  // past the end it stays on the last row
     };

@@ -12,7 +12,7 @@ inline constexpr const char* usEnglishLayout = "00000409";
 // The active keyboard layout. The Qt layer listens and maps keys typed on a US layout to
 // the Persian layout's letters while "00000429" is active.
 class KeyboardLayout {
-public:
+  public:
     const std::string& activeLayout() const { return m_active; }
     void activate(const std::string& layoutId) {
         m_active = layoutId;
@@ -20,12 +20,12 @@ public:
     }
     Signal changed;
 
-private:
+  private:
     std::string m_active = usEnglishLayout;
 };
 
 class DisplayModes {
-public:
+  public:
     virtual ~DisplayModes() = default;
     // Switches to the first offered mode of exactly this size and depth and makes it the
     // default; false when no such mode exists or none could be set.

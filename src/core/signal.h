@@ -7,7 +7,7 @@
 namespace core {
 
 class Signal {
-public:
+  public:
     int connect(std::function<void()> slot) {
         m_slots.emplace_back(m_next, std::move(slot));
         return m_next++;
@@ -20,7 +20,7 @@ public:
         for (const auto& [id, slot] : slots) slot();
     }
 
-private:
+  private:
     int m_next = 1;
     std::vector<std::pair<int, std::function<void()>>> m_slots;
 };

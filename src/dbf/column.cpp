@@ -8,20 +8,30 @@ namespace dbf {
 Value Column::value(std::uint32_t row) const {
     if (isNull(row)) return Value::null();
     switch (kind) {
-        case Kind::Text: return Value::string(std::string(textAt(row)));
-        case Kind::Other: return values[row];
-        case Kind::Number: break;
+        case Kind::Text:
+            return Value::string(std::string(textAt(row)));
+        case Kind::Other:
+            return values[row];
+        case Kind::Number:
+            break;
     }
     const double d = numbers[row];
     switch (field.type) {
-        case FieldType::Integer: return Value::integer(static_cast<std::int64_t>(d));
+        case FieldType::Integer:
+            return Value::integer(static_cast<std::int64_t>(d));
         case FieldType::Numeric:
-            return field.decimals == 0 ? Value::integer(static_cast<std::int64_t>(d)) : Value::real(d);
-        case FieldType::Currency: return Value::currency(d);
-        case FieldType::Date: return Value::date(d);
-        case FieldType::DateTime: return Value::dateTime(d);
-        case FieldType::Logical: return Value::boolean(d != 0);
-        default: return Value::real(d);
+            return field.decimals == 0 ? Value::integer(static_cast<std::int64_t>(d))
+                                       : Value::real(d);
+        case FieldType::Currency:
+            return Value::currency(d);
+        case FieldType::Date:
+            return Value::date(d);
+        case FieldType::DateTime:
+            return Value::dateTime(d);
+        case FieldType::Logical:
+            return Value::boolean(d != 0);
+        default:
+            return Value::real(d);
     }
 }
 
@@ -46,12 +56,14 @@ EqualityIndex::EqualityIndex(const Column& column, const std::vector<std::uint32
         const auto span = static_cast<std::size_t>(high - low) + 1;
         m_starts.assign(span + 1, 0);
         for (const std::uint32_t r : liveRows)
-            if (!column.isNull(r)) ++m_starts[static_cast<std::size_t>(column.numbers[r] - low) + 1];
+            if (!column.isNull(r))
+                ++m_starts[static_cast<std::size_t>(column.numbers[r] - low) + 1];
         for (std::size_t k = 1; k <= span; ++k) m_starts[k] += m_starts[k - 1];
         m_rows.resize(count);
         std::vector<std::uint32_t> next(m_starts.begin(), m_starts.end() - 1);
         for (const std::uint32_t r : liveRows)
-            if (!column.isNull(r)) m_rows[next[static_cast<std::size_t>(column.numbers[r] - low)]++] = r;
+            if (!column.isNull(r))
+                m_rows[next[static_cast<std::size_t>(column.numbers[r] - low)]++] = r;
         return;
     }
     std::vector<std::pair<double, std::uint32_t>> pairs;
@@ -62,7 +74,8 @@ EqualityIndex::EqualityIndex(const Column& column, const std::vector<std::uint32
     m_groups.reserve(pairs.size());
     for (std::size_t i = 0; i < pairs.size();) {
         std::size_t j = i;
-        while (j < pairs.size() && pairs[j].first == pairs[i].first) m_rows.push_back(pairs[j++].second);
+        while (j < pairs.size() && pairs[j].first == pairs[i].first)
+            m_rows.push_back(pairs[j++].second);
         m_groups.emplace(pairs[i].first, std::make_pair(static_cast<std::uint32_t>(i),
                                                         static_cast<std::uint32_t>(j)));
         i = j;

@@ -42,13 +42,13 @@ struct Column {
 // recipe and subject codes) are found by their offset from the smallest key; any other keys
 // through a hash of key to group.
 class EqualityIndex {
-public:
+  public:
     // Builds the index of the non-null values of `column` over `liveRows` (in table order).
     EqualityIndex(const Column& column, const std::vector<std::uint32_t>& liveRows);
 
     std::span<const std::uint32_t> find(double key) const;
 
-private:
+  private:
     std::vector<std::uint32_t> m_rows;
     bool m_dense = false;
     double m_base = 0;

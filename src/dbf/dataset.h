@@ -26,15 +26,15 @@ struct FieldInfo {
 
 // What listeners (grids) are told.
 enum class DataSetEvent {
-    Opened,         // fields and rows are new
+    Opened,  // fields and rows are new
     Closed,
-    RowsChanged,    // rows added, removed, re-read or re-filtered
-    CurrentChanged, // the cursor moved
-    RecordEdited,   // a value of the current (pending) record changed
+    RowsChanged,     // rows added, removed, re-read or re-filtered
+    CurrentChanged,  // the cursor moved
+    RecordEdited,    // a value of the current (pending) record changed
 };
 
 class DataSet {
-public:
+  public:
     virtual ~DataSet() = default;
     DataSet() = default;
     DataSet(const DataSet&) = delete;
@@ -42,7 +42,8 @@ public:
 
     bool isOpen() const { return m_open; }
 
-    // Navigation. A closed data set raises DbfError ("Cannot perform this operation on a closed dataset").
+    // Navigation. A closed data set raises DbfError ("Cannot perform this operation on a closed
+    // dataset").
     std::int64_t recordCount() const;
     void first();
     void last();
@@ -82,7 +83,7 @@ public:
     int addListener(Listener listener);
     void removeListener(int id);
 
-protected:
+  protected:
     // What a concrete data set supplies: its visible rows and their values.
     virtual std::size_t rowCount() const = 0;
     virtual Value valueAt(std::size_t position, int fieldIndex) const = 0;
@@ -100,7 +101,7 @@ protected:
     void notify(DataSetEvent event);
     const std::vector<FieldInfo>& fieldInfos() const { return m_fields; }
 
-private:
+  private:
     bool m_open = false;
     bool m_bof = true;
     bool m_eof = true;

@@ -26,14 +26,14 @@ CivilDate civilFromEpoch(long z) {
     const unsigned m = mp < 10 ? mp + 3 : mp - 9;
     return {static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
 }
-constexpr long kEpochFrom1899 = 25569;  // 1970-01-01 as a date value
+constexpr long kEpochFrom1899 = 25569;   // 1970-01-01 as a date value
 constexpr long kJulianOf1899 = 2415019;  // Julian day number of 1899-12-30
 }  // namespace
 
 double daysFromCivil(int year, int month, int day) {
-    return static_cast<double>(daysFromEpoch(year, static_cast<unsigned>(month),
-                                             static_cast<unsigned>(day)) +
-                               kEpochFrom1899);
+    return static_cast<double>(
+        daysFromEpoch(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
+        kEpochFrom1899);
 }
 
 CivilDate civilFromDays(double days) {

@@ -75,8 +75,10 @@ bool DbfFile::isNullIn(std::string_view rec, const FieldDef& field) const {
     switch (field.type) {
         case FieldType::Numeric:
         case FieldType::Float:
-        case FieldType::Date: return allBlank(raw);
-        default: return false;
+        case FieldType::Date:
+            return allBlank(raw);
+        default:
+            return false;
     }
 }
 
@@ -85,7 +87,8 @@ Value DbfFile::decode(std::string_view rec, const FieldDef& field) const {
     const std::string_view raw = rec.substr(field.offset, field.length);
     const auto* u = reinterpret_cast<const unsigned char*>(raw.data());
     switch (field.type) {
-        case FieldType::Character: return Value::string(std::string(rightTrim(raw)));
+        case FieldType::Character:
+            return Value::string(std::string(rightTrim(raw)));
         case FieldType::Numeric:
         case FieldType::Float: {
             const auto text = trimBlanks(raw);
@@ -101,7 +104,8 @@ Value DbfFile::decode(std::string_view rec, const FieldDef& field) const {
             std::memcpy(&d, raw.data(), sizeof d);
             return Value::real(d);
         }
-        case FieldType::Currency: return Value::currency(static_cast<double>(readLE64(u)) / 10000.0);
+        case FieldType::Currency:
+            return Value::currency(static_cast<double>(readLE64(u)) / 10000.0);
         case FieldType::Date: {
             const auto days = daysFromDbfDate(raw);
             return days ? Value::date(*days) : Value::null();
@@ -126,10 +130,12 @@ Value DbfFile::decode(std::string_view rec, const FieldDef& field) const {
             if (block == 0 || !m_memo) return Value::null();
             std::uint32_t type = 0;
             std::string data = m_memo->read(block, &type);
-            if (field.type == FieldType::Memo && type == MemoFile::Text) return Value::memo(std::move(data));
+            if (field.type == FieldType::Memo && type == MemoFile::Text)
+                return Value::memo(std::move(data));
             return Value::blob(std::move(data));
         }
-        case FieldType::NullFlags: return Value::null();
+        case FieldType::NullFlags:
+            return Value::null();
     }
     return Value::null();
 }
@@ -235,7 +241,9 @@ void DbfFile::encode(std::string& rec, const FieldDef& field, const Value& value
             writeLE32(u + 4, static_cast<std::uint32_t>(ms));
             return;
         }
-        case FieldType::Logical: raw[0] = value.asBoolean() ? 'T' : 'F'; return;
+        case FieldType::Logical:
+            raw[0] = value.asBoolean() ? 'T' : 'F';
+            return;
         case FieldType::Memo:
         case FieldType::General:
         case FieldType::Picture: {
@@ -264,7 +272,8 @@ void DbfFile::encode(std::string& rec, const FieldDef& field, const Value& value
             }
             return;
         }
-        case FieldType::NullFlags: return;
+        case FieldType::NullFlags:
+            return;
     }
 }
 

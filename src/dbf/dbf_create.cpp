@@ -16,16 +16,21 @@ namespace {
 
 int fixedWidth(char type, bool visualFoxPro) {
     switch (type) {
-        case 'I': return 4;
+        case 'I':
+            return 4;
         case 'B':
         case 'Y':
         case 'D':
-        case 'T': return 8;
-        case 'L': return 1;
+        case 'T':
+            return 8;
+        case 'L':
+            return 1;
         case 'M':
         case 'G':
-        case 'P': return visualFoxPro ? 4 : 10;
-        default: return 0;
+        case 'P':
+            return visualFoxPro ? 4 : 10;
+        default:
+            return 0;
     }
 }
 
@@ -45,10 +50,12 @@ void createTable(const std::filesystem::path& path, const std::vector<NewField>&
         if (nf.name.empty() || nf.name.size() > 10)
             throw DbfError("Field name '" + nf.name + "' must have 1 to 10 characters");
         for (const auto& d : defs)
-            if (equalsNoCase(d.name, nf.name)) throw DbfError("Field " + nf.name + " appears twice");
+            if (equalsNoCase(d.name, nf.name))
+                throw DbfError("Field " + nf.name + " appears twice");
         const char type = asciiUpper(nf.type);
         if (std::string("CNFIBYDTLMGP").find(type) == std::string::npos)
-            throw DbfError("Field " + nf.name + " has an unknown type '" + std::string(1, nf.type) + "'");
+            throw DbfError("Field " + nf.name + " has an unknown type '" + std::string(1, nf.type) +
+                           "'");
         if (!vfp && std::string("IBYT").find(type) != std::string::npos)
             throw DbfError("Field " + nf.name + ": type " + std::string(1, type) +
                            " needs a Visual FoxPro table");
@@ -61,7 +68,8 @@ void createTable(const std::filesystem::path& path, const std::vector<NewField>&
         if (length == 0) length = nf.length;
         if (length < 1 || length > 254)
             throw DbfError("Field " + nf.name + " needs a width from 1 to 254");
-        if ((type == 'N' || type == 'F') && (nf.decimals < 0 || nf.decimals > length - 2) && nf.decimals != 0)
+        if ((type == 'N' || type == 'F') && (nf.decimals < 0 || nf.decimals > length - 2) &&
+            nf.decimals != 0)
             throw DbfError("Field " + nf.name + ": too many decimals for its width");
         d.length = static_cast<std::uint8_t>(length);
         d.decimals = static_cast<std::uint8_t>(type == 'N' || type == 'F' ? nf.decimals : 0);

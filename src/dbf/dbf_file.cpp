@@ -23,15 +23,27 @@ constexpr std::uint64_t kHeaderLockOffset = 0x7FFFFFFE;
 constexpr char kEndOfFile = 0x1A;
 
 bool knownVersion(std::uint8_t v) {
-    return v == 0x03 || v == 0x83 || v == 0xF5 || v == 0xFB || v == 0x30 || v == 0x31 ||
-           v == 0x32;
+    return v == 0x03 || v == 0x83 || v == 0xF5 || v == 0xFB || v == 0x30 || v == 0x31 || v == 0x32;
 }
 
 bool knownType(char t) {
     switch (t) {
-        case 'C': case 'N': case 'F': case 'I': case 'B': case 'Y': case 'D': case 'T':
-        case 'L': case 'M': case 'G': case 'P': case '0': return true;
-        default: return false;
+        case 'C':
+        case 'N':
+        case 'F':
+        case 'I':
+        case 'B':
+        case 'Y':
+        case 'D':
+        case 'T':
+        case 'L':
+        case 'M':
+        case 'G':
+        case 'P':
+        case '0':
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -76,8 +88,8 @@ std::unique_ptr<DbfFile> DbfFile::open(const std::filesystem::path& path) {
     if (needsMemo) {
         const auto memoPath = memoPathFor(path);
         if (!std::filesystem::exists(memoPath))
-            throw DbfError("The memo file of " + path.filename().string() + " is missing: " +
-                           memoPath.filename().string());
+            throw DbfError("The memo file of " + path.filename().string() +
+                           " is missing: " + memoPath.filename().string());
         file->m_memo = MemoFile::open(memoPath, file->m_readOnly);
     }
     file->m_stamp = file->statStamp();
@@ -108,9 +120,11 @@ void DbfFile::readHeader() {
     header.tableFlags = h[28];
     header.codePageMark = h[29];
     if (!knownVersion(header.version))
-        throw DbfError(name + " is not a FoxPro table (version byte 0x" +
-                       [&] { char b[8]; std::snprintf(b, sizeof b, "%02X", header.version); return std::string(b); }() +
-                       ")");
+        throw DbfError(name + " is not a FoxPro table (version byte 0x" + [&] {
+            char b[8];
+            std::snprintf(b, sizeof b, "%02X", header.version);
+            return std::string(b);
+        }() + ")");
     if (header.headerLength < 33 || header.headerLength > fileSize)
         throw DbfError(name + " is damaged: its header length (" +
                        std::to_string(header.headerLength) + ") does not fit the file (" +
@@ -162,7 +176,8 @@ void DbfFile::mapFile() {
     m_mapLength = static_cast<std::size_t>(st.st_size);
     if (m_mapLength == 0) return;
     void* p = ::mmap(nullptr, m_mapLength, PROT_READ, MAP_SHARED, m_fd, 0);
-    if (p == MAP_FAILED) throw DbfError("Could not read " + m_path.string() + ": " + std::strerror(errno));
+    if (p == MAP_FAILED)
+        throw DbfError("Could not read " + m_path.string() + ": " + std::strerror(errno));
     m_map = static_cast<const char*>(p);
 }
 
@@ -183,7 +198,8 @@ std::uint64_t DbfFile::statStamp() const {
 std::string_view DbfFile::record(std::uint32_t index) const {
     if (index >= m_header.recordCount)
         throw DbfError("Record " + std::to_string(index + 1) + " is out of range");
-    const std::uint64_t start = m_header.headerLength + std::uint64_t{index} * m_header.recordLength;
+    const std::uint64_t start =
+        m_header.headerLength + std::uint64_t{index} * m_header.recordLength;
     return {m_map + start, m_header.recordLength};
 }
 
@@ -205,7 +221,8 @@ void DbfFile::forEachRecordBlock(
 bool DbfFile::reloadIfChanged() {
     // A table replaced on disk (written anew and renamed over the old one) is another
     // file: take it up in place of the one still open.
-    struct stat open {}, named {};
+    struct stat open {
+    }, named{};
     if (fstat(m_fd, &open) == 0 && ::stat(m_path.c_str(), &named) == 0 &&
         (open.st_ino != named.st_ino || open.st_dev != named.st_dev)) {
         auto fresh = DbfFile::open(m_path);
@@ -263,7 +280,11 @@ std::uint32_t DbfFile::appendRecords(std::string_view rec) {
         localtime_r(&now, &local);
         unsigned char update[7] = {static_cast<unsigned char>(local.tm_year % 100),
                                    static_cast<unsigned char>(local.tm_mon + 1),
-                                   static_cast<unsigned char>(local.tm_mday), 0, 0, 0, 0};
+                                   static_cast<unsigned char>(local.tm_mday),
+                                   0,
+                                   0,
+                                   0,
+                                   0};
         writeLE32(update + 3, index + added);
         pwriteAll(m_fd, update, sizeof update, 1, m_path);
     }

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,7 +22,7 @@ struct DbfHeader {
     std::uint32_t recordCount = 0;
     std::uint16_t headerLength = 0;
     std::uint16_t recordLength = 0;
-    std::uint8_t tableFlags = 0;  // 0x01 structural .CDX, 0x02 memo file
+    std::uint8_t tableFlags = 0;    // 0x01 structural .CDX, 0x02 memo file
     std::uint8_t codePageMark = 0;  // 0x7E: code page 1256
 
     bool isVisualFoxPro() const { return version == 0x30 || version == 0x31 || version == 0x32; }
@@ -33,7 +33,7 @@ std::optional<std::filesystem::path> findFileNoCase(const std::filesystem::path&
                                                     std::string_view name);
 
 class DbfFile {
-public:
+  public:
     // Opens for reading and writing (read-only when the file cannot be written).
     // Raises DbfError for a missing file or one that is not a readable table.
     static std::unique_ptr<DbfFile> open(const std::filesystem::path& path);
@@ -55,8 +55,8 @@ public:
     // gets the index of the block's first record, the bytes and the number of records.
     // Reading blocks is several times faster than touching every record of a large
     // mapped file (each record on its own page means a page walk per record).
-    void forEachRecordBlock(
-        const std::function<void(std::uint32_t first, const char* records, std::uint32_t count)>& visit) const;
+    void forEachRecordBlock(const std::function<void(std::uint32_t first, const char* records,
+                                                     std::uint32_t count)>& visit) const;
 
     // Decoding of one field of a raw record.
     Value decode(std::string_view record, const FieldDef& field) const;
@@ -79,14 +79,16 @@ public:
 
     // Called between the record write and the header write of an append; tests make it
     // throw to stand for a crash at the worst moment.
-    void setAppendInterruptForTesting(std::function<void()> hook) { m_appendInterrupt = std::move(hook); }
+    void setAppendInterruptForTesting(std::function<void()> hook) {
+        m_appendInterrupt = std::move(hook);
+    }
 
     // Re-reads the header when another program changed the file. True when it changed.
     bool reloadIfChanged();
     // A number that changes whenever the file changes on disk (size, time, count).
     std::uint64_t changeStamp() const { return m_stamp; }
 
-private:
+  private:
     DbfFile() = default;
     void readHeader();
     void mapFile();

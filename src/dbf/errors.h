@@ -7,14 +7,14 @@ namespace dbf {
 
 // Any failure of the engine: a missing table, a broken file, a bad statement.
 class DbfError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A value read as a type it cannot be turned into ("Could not convert variant ...",
 // "'x' is not a valid integer value").
 class ConversionError : public DbfError {
-public:
+  public:
     using DbfError::DbfError;
 };
 

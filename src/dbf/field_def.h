@@ -27,7 +27,7 @@ struct FieldDef {
     FieldType type = FieldType::Character;
     std::uint8_t length = 0;
     std::uint8_t decimals = 0;
-    std::uint8_t flags = 0;    // Visual FoxPro field flags (0x01 system, 0x02 nullable, 0x04 binary)
+    std::uint8_t flags = 0;  // Visual FoxPro field flags (0x01 system, 0x02 nullable, 0x04 binary)
     std::uint32_t offset = 0;  // byte offset inside the record (the deletion flag is byte 0)
     int nullBit = -1;          // bit in _NullFlags that marks a null, or -1
 

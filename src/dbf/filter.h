@@ -12,11 +12,11 @@ namespace dbf {
 class TableStore;
 
 class RowFilter {
-public:
+  public:
     virtual ~RowFilter() = default;
     // The rows of `candidates` (ascending record indexes) that the filter keeps, in order.
-    virtual std::vector<std::uint32_t> select(TableStore& store,
-                                              const std::vector<std::uint32_t>& candidates) const = 0;
+    virtual std::vector<std::uint32_t> select(
+        TableStore& store, const std::vector<std::uint32_t>& candidates) const = 0;
 };
 
 // Parses and binds a filter text against the table's fields. Raises DbfError naming the

@@ -28,7 +28,8 @@ RegionLock::RegionLock(int fd, std::uint64_t offset, std::uint64_t length)
     lock.l_start = static_cast<off_t>(offset);
     lock.l_len = static_cast<off_t>(length);
     while (fcntl(fd, F_SETLKW, &lock) != 0) {
-        if (errno != EINTR) throw DbfError(std::string("Could not lock the table: ") + std::strerror(errno));
+        if (errno != EINTR)
+            throw DbfError(std::string("Could not lock the table: ") + std::strerror(errno));
     }
 }
 
@@ -118,8 +119,9 @@ std::string MemoFile::read(std::uint32_t block, std::uint32_t* type) const {
     if (type) *type = readBE32(head);
     const std::uint32_t length = readBE32(head + 4);
     if (offset + 8 + length > fileSize)
-        throw DbfError("The memo file " + m_path.filename().string() + " is damaged: the memo at block " +
-                       std::to_string(block) + " runs past its end");
+        throw DbfError("The memo file " + m_path.filename().string() +
+                       " is damaged: the memo at block " + std::to_string(block) +
+                       " runs past its end");
     std::string data(length, '\0');
     if (length > 0) preadAll(m_fd, data.data(), length, offset + 8, m_path);
     return data;
@@ -140,7 +142,8 @@ std::uint32_t MemoFile::write(std::string_view data, std::uint32_t type) {
 
     std::string bytes(8, '\0');
     writeBE32(reinterpret_cast<unsigned char*>(bytes.data()), type);
-    writeBE32(reinterpret_cast<unsigned char*>(bytes.data()) + 4, static_cast<std::uint32_t>(data.size()));
+    writeBE32(reinterpret_cast<unsigned char*>(bytes.data()) + 4,
+              static_cast<std::uint32_t>(data.size()));
     bytes.append(data);
     const std::uint64_t used = (bytes.size() + m_blockSize - 1) / m_blockSize;
     bytes.resize(used * m_blockSize, '\0');

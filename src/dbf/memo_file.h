@@ -10,7 +10,7 @@
 namespace dbf {
 
 class MemoFile {
-public:
+  public:
     enum BlockType : std::uint32_t { Picture = 0, Text = 1, Object = 2 };
 
     static std::unique_ptr<MemoFile> open(const std::filesystem::path& path, bool readOnly);
@@ -25,7 +25,7 @@ public:
     // first block. The caller stores the pointer only after this returns.
     std::uint32_t write(std::string_view data, std::uint32_t type);
 
-private:
+  private:
     MemoFile() = default;
     std::filesystem::path m_path;
     int m_fd = -1;
@@ -57,13 +57,13 @@ inline void writeLE32(unsigned char* p, std::uint32_t v) {
 // Byte-range locks the FoxPro way: on offsets past the end of any real file, so they
 // never block reading. Held for the life of the object.
 class RegionLock {
-public:
+  public:
     RegionLock(int fd, std::uint64_t offset, std::uint64_t length = 1);
     ~RegionLock();
     RegionLock(const RegionLock&) = delete;
     RegionLock& operator=(const RegionLock&) = delete;
 
-private:
+  private:
     int m_fd;
     std::uint64_t m_offset;
     std::uint64_t m_length;

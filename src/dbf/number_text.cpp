@@ -62,7 +62,8 @@ std::string formatFixed(double value, int decimals) {
     char buf[400];
     std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
     std::string out = buf;
-    if (out == "-0" || (out.starts_with("-0.") && out.find_first_not_of("-0.") == std::string::npos))
+    if (out == "-0" ||
+        (out.starts_with("-0.") && out.find_first_not_of("-0.") == std::string::npos))
         out.erase(0, 1);  // no negative zero in a stored field
     return out;
 }

@@ -15,7 +15,7 @@ class ResultSet;
 }  // namespace sql
 
 class Query : public DataSet {
-public:
+  public:
     Query();
     ~Query() override;
 
@@ -42,11 +42,11 @@ public:
     // (exports, the command-line tool); null while closed.
     const sql::ResultSet* result() const { return m_result.get(); }
 
-protected:
+  protected:
     std::size_t rowCount() const override;
     Value valueAt(std::size_t position, int fieldIndex) const override;
 
-private:
+  private:
     // Hands the prepared statement back to the statement cache.
     void unprepare();
 

@@ -12,7 +12,6 @@
 namespace dbf {
 namespace {
 
-
 // Orders null below every value; numbers numerically, text by its bytes.
 int compareCells(const Column& c, std::uint32_t a, std::uint32_t b) {
     const bool na = c.isNull(a), nb = c.isNull(b);
@@ -280,7 +279,8 @@ Value Table::value(int fieldIndex) const {
     requireOpen();
     if (m_state != State::Browse) {
         field(fieldIndex);
-        return m_store->file().decode(m_buffer, m_store->fields()[static_cast<std::size_t>(fieldIndex)]);
+        return m_store->file().decode(m_buffer,
+                                      m_store->fields()[static_cast<std::size_t>(fieldIndex)]);
     }
     return DataSet::value(fieldIndex);
 }

@@ -14,7 +14,7 @@
 namespace dbf {
 
 class Table : public DataSet {
-public:
+  public:
     enum class State { Browse, Edit, Insert };
 
     Table() = default;
@@ -45,7 +45,9 @@ public:
     void edit();
     void append();  // a blank row at the end, current until posted or cancelled
     void setValue(int fieldIndex, const Value& value);
-    void setValue(std::string_view fieldName, const Value& value) { setValue(fieldIndex(fieldName), value); }
+    void setValue(std::string_view fieldName, const Value& value) {
+        setValue(fieldIndex(fieldName), value);
+    }
     void post();
     void cancel();
     void deleteRecord();
@@ -66,14 +68,14 @@ public:
     std::uint32_t physicalRecNo() const;
     TableStore& store();
 
-protected:
+  protected:
     std::size_t rowCount() const override { return m_rows.size(); }
     Value valueAt(std::size_t position, int fieldIndex) const override;
     std::uint64_t rowIdAt(std::size_t position) const override { return m_rows[position]; }
     std::optional<std::size_t> positionOfRowId(std::uint64_t id) const override;
     void beforeMove() override;
 
-private:
+  private:
     void rebuildRows();
     void syncIfChanged();
     std::vector<FieldInfo> fieldInfos() const;

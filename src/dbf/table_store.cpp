@@ -4,10 +4,9 @@
 #include <map>
 
 #include "cdx_index.h"
-#include "notices.h"
-
 #include "codepage1256.h"
 #include "errors.h"
+#include "notices.h"
 #include "text_compare.h"
 
 namespace dbf {
@@ -113,13 +112,17 @@ void TableStore::decodeColumns(const std::vector<int>& fieldIndexes) {
         col->field = f;
         col->nulls.assign(count, 0);
         switch (col->kind) {
-            case Column::Kind::Number: col->numbers.assign(count, 0.0); break;
+            case Column::Kind::Number:
+                col->numbers.assign(count, 0.0);
+                break;
             case Column::Kind::Text:
                 col->offsets.reserve(std::size_t{count} + 1);
                 col->offsets.push_back(0);
                 col->text.reserve(std::size_t{count} * std::min<std::size_t>(f.length, 32));
                 break;
-            case Column::Kind::Other: col->values.resize(count); break;
+            case Column::Kind::Other:
+                col->values.resize(count);
+                break;
         }
         cols.push_back(std::move(col));
     }
@@ -243,10 +246,11 @@ void TableStore::maintainIndex() {
         for (const auto& tag : tags) {
             if (!canRebuild(tag, source)) {
                 if (!m_indexNoticeGiven)
-                    notice("The index " + name + " has a tag (" + tag.name + ": " + tag.keyExpression +
-                           (tag.collation.empty() ? "" : ", collation " + tag.collation) +
-                           ") that Halvora cannot keep up to date. The table works as before here, "
-                           "but rebuild the index in FoxPro (REINDEX) before FoxPro uses the table.");
+                    notice(
+                        "The index " + name + " has a tag (" + tag.name + ": " + tag.keyExpression +
+                        (tag.collation.empty() ? "" : ", collation " + tag.collation) +
+                        ") that Halvora cannot keep up to date. The table works as before here, "
+                        "but rebuild the index in FoxPro (REINDEX) before FoxPro uses the table.");
                 m_indexNoticeGiven = true;
                 return;
             }

@@ -16,7 +16,7 @@
 namespace dbf {
 
 class TableStore {
-public:
+  public:
     // The shared store of `fileName` in `dir`, opened on first use. The name is matched
     // without regard to case, and ".DBF" may be left off. Raises DbfError naming the
     // table when it is missing or unreadable.
@@ -40,7 +40,9 @@ public:
     // Decodes every listed column not yet held in one pass over the records (a pass over
     // a large table costs far more than decoding a field in it).
     void decodeColumns(const std::vector<int>& fieldIndexes);
-    bool hasColumn(int fieldIndex) const { return m_columns.at(static_cast<std::size_t>(fieldIndex)) != nullptr; }
+    bool hasColumn(int fieldIndex) const {
+        return m_columns.at(static_cast<std::size_t>(fieldIndex)) != nullptr;
+    }
     // The text column folded for LIKE: Latin letters in lower case, yeh and kaf forms as one.
     std::shared_ptr<const Column> foldedText(int fieldIndex);
     std::shared_ptr<const EqualityIndex> equalityIndex(int fieldIndex);
@@ -60,7 +62,7 @@ public:
 
     DbfFile& file() { return *m_file; }
 
-private:
+  private:
     explicit TableStore(std::unique_ptr<DbfFile> file, std::string name);
     void dropCache();
     void decodeInto(Column& column, std::string_view record, std::uint32_t row) const;

@@ -16,16 +16,24 @@ namespace {
 
 const char* Value::typeName(Kind kind) {
     switch (kind) {
-        case Kind::Null: return "Null";
-        case Kind::Integer: return "Integer";
-        case Kind::Float: return "Double";
-        case Kind::Currency: return "Currency";
-        case Kind::Boolean: return "Boolean";
+        case Kind::Null:
+            return "Null";
+        case Kind::Integer:
+            return "Integer";
+        case Kind::Float:
+            return "Double";
+        case Kind::Currency:
+            return "Currency";
+        case Kind::Boolean:
+            return "Boolean";
         case Kind::Date:
-        case Kind::DateTime: return "Date";
+        case Kind::DateTime:
+            return "Date";
         case Kind::String:
-        case Kind::Memo: return "String";
-        case Kind::Blob: return "Array Byte";
+        case Kind::Memo:
+            return "String";
+        case Kind::Blob:
+            return "Array Byte";
     }
     return "Unknown";
 }
@@ -50,7 +58,8 @@ const std::string& Value::bytes() const {
 std::int64_t Value::asInteger() const {
     switch (m_kind) {
         case Kind::Integer:
-        case Kind::Boolean: return std::get<std::int64_t>(m_data);
+        case Kind::Boolean:
+            return std::get<std::int64_t>(m_data);
         case Kind::Float:
         case Kind::Currency:
         case Kind::Date:
@@ -65,39 +74,50 @@ std::int64_t Value::asInteger() const {
             if (const auto v = parseInteger(s)) return *v;
             throw ConversionError("'" + s + "' is not a valid integer value");
         }
-        default: cannotConvert(m_kind, "Integer");
+        default:
+            cannotConvert(m_kind, "Integer");
     }
 }
 
 double Value::asFloat() const {
     switch (m_kind) {
         case Kind::Integer:
-        case Kind::Boolean: return static_cast<double>(std::get<std::int64_t>(m_data));
+        case Kind::Boolean:
+            return static_cast<double>(std::get<std::int64_t>(m_data));
         case Kind::Float:
         case Kind::Currency:
         case Kind::Date:
-        case Kind::DateTime: return std::get<double>(m_data);
+        case Kind::DateTime:
+            return std::get<double>(m_data);
         case Kind::String:
         case Kind::Memo: {
             const std::string& s = bytes();
             if (const auto v = parseFloat(s)) return *v;
             throw ConversionError("'" + s + "' is not a valid floating point value");
         }
-        default: cannotConvert(m_kind, "Double");
+        default:
+            cannotConvert(m_kind, "Double");
     }
 }
 
 std::string Value::asString() const {
     switch (m_kind) {
-        case Kind::Integer: return std::to_string(std::get<std::int64_t>(m_data));
-        case Kind::Boolean: return std::get<std::int64_t>(m_data) ? "True" : "False";
+        case Kind::Integer:
+            return std::to_string(std::get<std::int64_t>(m_data));
+        case Kind::Boolean:
+            return std::get<std::int64_t>(m_data) ? "True" : "False";
         case Kind::Float:
-        case Kind::Currency: return formatGeneral(std::get<double>(m_data));
-        case Kind::Date: return isoDateText(std::get<double>(m_data), false);
-        case Kind::DateTime: return isoDateText(std::get<double>(m_data), true);
+        case Kind::Currency:
+            return formatGeneral(std::get<double>(m_data));
+        case Kind::Date:
+            return isoDateText(std::get<double>(m_data), false);
+        case Kind::DateTime:
+            return isoDateText(std::get<double>(m_data), true);
         case Kind::String:
-        case Kind::Memo: return bytes();
-        default: cannotConvert(m_kind, "String");
+        case Kind::Memo:
+            return bytes();
+        default:
+            cannotConvert(m_kind, "String");
     }
 }
 
@@ -106,19 +126,25 @@ double Value::asDate() const {
         case Kind::Date:
         case Kind::DateTime:
         case Kind::Float:
-        case Kind::Currency: return std::get<double>(m_data);
-        case Kind::Integer: return static_cast<double>(std::get<std::int64_t>(m_data));
-        default: cannotConvert(m_kind, "Date");
+        case Kind::Currency:
+            return std::get<double>(m_data);
+        case Kind::Integer:
+            return static_cast<double>(std::get<std::int64_t>(m_data));
+        default:
+            cannotConvert(m_kind, "Date");
     }
 }
 
 bool Value::asBoolean() const {
     switch (m_kind) {
         case Kind::Boolean:
-        case Kind::Integer: return std::get<std::int64_t>(m_data) != 0;
+        case Kind::Integer:
+            return std::get<std::int64_t>(m_data) != 0;
         case Kind::Float:
-        case Kind::Currency: return std::get<double>(m_data) != 0;
-        default: cannotConvert(m_kind, "Boolean");
+        case Kind::Currency:
+            return std::get<double>(m_data) != 0;
+        default:
+            cannotConvert(m_kind, "Boolean");
     }
 }
 

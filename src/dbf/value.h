@@ -8,7 +8,7 @@
 namespace dbf {
 
 class Value {
-public:
+  public:
     enum class Kind { Null, Integer, Float, Currency, Boolean, Date, DateTime, String, Memo, Blob };
 
     Value() = default;
@@ -47,7 +47,7 @@ public:
 
     bool operator==(const Value& other) const;
 
-private:
+  private:
     Value(Kind kind, std::int64_t v) : m_kind(kind), m_data(v) {}
     Value(Kind kind, double v) : m_kind(kind), m_data(v) {}
     Value(Kind kind, std::string v) : m_kind(kind), m_data(std::move(v)) {}

@@ -26,7 +26,7 @@ using dbf::testing::Row;
 using dbf::testing::S;
 
 class RecordingDialogs : public Dialogs {
-public:
+  public:
     void showMessage(const std::string& text) override { messages.push_back(text); }
     bool askYesNo(const std::string& text) override {
         questions.push_back(text);
@@ -49,7 +49,7 @@ public:
 };
 
 class RecordingDisplay : public DisplayModes {
-public:
+  public:
     bool changeResolution(int width, int height, int bitsPerPixel) override {
         requests.emplace_back(width, height, bitsPerPixel);
         return switches;
@@ -100,7 +100,7 @@ inline void writeFile(const std::filesystem::path& path, const std::string& text
 // An application directory (the process's current directory in the program) and a main
 // form over it.
 class AppTest : public ::testing::Test {
-protected:
+  protected:
     std::filesystem::path app() const { return dir.path(); }
     std::string appStored() const { return storedPath(app()) + "\\"; }
     MainForm& makeForm() {

@@ -7,7 +7,7 @@ namespace core::testing {
 namespace {
 
 class OpenSequenceTest : public AppTest {
-protected:
+  protected:
     MainForm& startWith(const DataContent& content) {
         writeDataDirectory(app() / "data", content);
         return start();

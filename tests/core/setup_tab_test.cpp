@@ -8,7 +8,7 @@ namespace core::testing {
 namespace {
 
 class SetupTabTest : public AppTest {
-protected:
+  protected:
     void SetUp() override {
         writeDataDirectory(app() / "data");
         DataContent other;

@@ -23,7 +23,9 @@ TEST(CodePage1256, PersianLettersTheCodePageLacksMapToTheirEquivalents) {
     EXPECT_EQ(fromUtf8("\u0661\u0660"), "10");
     EXPECT_EQ(fromUtf8("\u06A9"), "\x98");  // Persian kaf exists in the code page
     EXPECT_EQ(fromUtf8("\u4E2D"), "?");     // what the code page cannot hold
-    EXPECT_EQ(fromUtf8("a\xFF" "b"), "a?b");  // malformed UTF-8 does not stop the conversion
+    EXPECT_EQ(fromUtf8("a\xFF"
+                       "b"),
+              "a?b");  // malformed UTF-8 does not stop the conversion
 }
 
 TEST(CodePage1256, FarsiReadersSeeThePersianYeh) {
@@ -34,8 +36,8 @@ TEST(CodePage1256, FarsiReadersSeeThePersianYeh) {
 }
 
 TEST(CodePage1256, SearchFoldingJoinsCaseAndTheYehAndKafForms) {
-    std::string a = fromUtf8("Kebab کباب یک");   // Persian kaf and yeh as users type them
-    std::string b = fromUtf8("KEBAB كباب يك");   // Arabic kaf and yeh as older data holds them
+    std::string a = fromUtf8("Kebab کباب یک");  // Persian kaf and yeh as users type them
+    std::string b = fromUtf8("KEBAB كباب يك");  // Arabic kaf and yeh as older data holds them
     foldForSearch(a);
     foldForSearch(b);
     EXPECT_EQ(a, b);

@@ -32,8 +32,13 @@ TEST(DbfFile, FoxProTableRoundTripsEveryFieldType) {
     TempDir dir;
     const double day = daysFromCivil(2024, 3, 1);
     makeTable(dir.path(), "T.DBF",
-              {{"NAME", 'C', 20}, {"CODE", 'N', 6}, {"AMOUNT", 'N', 9, 3}, {"RATIO", 'F', 12, 4},
-               {"SEEN", 'D'}, {"OK", 'L'}, {"NOTE", 'M'}},
+              {{"NAME", 'C', 20},
+               {"CODE", 'N', 6},
+               {"AMOUNT", 'N', 9, 3},
+               {"RATIO", 'F', 12, 4},
+               {"SEEN", 'D'},
+               {"OK", 'L'},
+               {"NOTE", 'M'}},
               {{S("Apple"), I(42), F(2.5), F(-0.125), Value::date(day), Value::boolean(true),
                 M("line 1\r\nline 2")},
                {S(""), Null(), Null(), Null(), Null(), Null(), Null()}});
@@ -60,8 +65,12 @@ TEST(DbfFile, VisualFoxProTypesAndNullFlags) {
     NewTableOptions vfp;
     vfp.version = 0x30;
     makeTable(dir.path(), "V.DBF",
-              {{"ID", 'I'}, {"WEIGHT", 'B', 0, 0, true}, {"PRICE", 'Y'}, {"STAMP", 'T'},
-               {"LABEL", 'C', 8, 0, true}, {"BLOB", 'G'}},
+              {{"ID", 'I'},
+               {"WEIGHT", 'B', 0, 0, true},
+               {"PRICE", 'Y'},
+               {"STAMP", 'T'},
+               {"LABEL", 'C', 8, 0, true},
+               {"BLOB", 'G'}},
               {{I(-7), F(1.0 / 3), Value::currency(12.3456), Value::dateTime(when), S("x"),
                 Value::blob(std::string("\x00\x01\xFF", 3))},
                {I(1), Null(), Null(), Null(), Null(), Null()}},
@@ -104,14 +113,18 @@ TEST(DbfFile, VisualFoxProBacklinkSurvivesWritesByteForByte) {
 TEST(DbfFile, HeaderCountIsTrustedAndRecordsAreReadByCount) {
     TempDir dir;
     // A text holding the end-of-file byte must not end the table early.
-    makeTable(dir.path(), "H.DBF", {{"A", 'C', 3}}, {{S("a\x1A" "b")}, {S("ccc")}});
+    makeTable(dir.path(), "H.DBF", {{"A", 'C', 3}},
+              {{S("a\x1A"
+                  "b")},
+               {S("ccc")}});
     std::string bytes = readBytes(dir / "H.DBF");
-    bytes.pop_back();  // the end mark
+    bytes.pop_back();     // the end mark
     bytes += " zzz\x1A";  // a record past the count, as a crash before the header update leaves it
     writeBytes(dir / "H.DBF", bytes);
     auto file = DbfFile::open(dir / "H.DBF");
     ASSERT_EQ(file->recordCount(), 2u);
-    EXPECT_EQ(valueOf(*file, 0, "A"), S("a\x1A" "b"));
+    EXPECT_EQ(valueOf(*file, 0, "A"), S("a\x1A"
+                                        "b"));
     EXPECT_EQ(valueOf(*file, 1, "A"), S("ccc"));
 }
 
@@ -201,7 +214,8 @@ TEST(DbfFile, NumberWiderThanItsFieldIsAnError) {
     const std::string before = rec;
     EXPECT_THROW(file->encode(rec, file->allFields()[0], F(123.45)), DbfError);
     EXPECT_EQ(rec, before);
-    EXPECT_THROW(file->encode(rec, file->allFields()[0], F(99.999)), DbfError);  // 100.00 is too wide
+    EXPECT_THROW(file->encode(rec, file->allFields()[0], F(99.999)),
+                 DbfError);  // 100.00 is too wide
     EXPECT_NO_THROW(file->encode(rec, file->allFields()[0], F(-9.99)));
     EXPECT_THROW(file->encode(rec, file->allFields()[1], S("four")), DbfError);
     try {
@@ -217,7 +231,8 @@ TEST(DbfFile, ATableReplacedOnDiskIsTakenUp) {
     makeTable(dir.path(), "R.DBF", {{"A", 'N', 3}}, {{I(1)}});
     auto store = TableStore::open(dir.path(), "R.DBF");
     ASSERT_EQ(store->recordCount(), 1u);
-    makeTable(dir.path(), "NEW.DBF", {{"B", 'C', 5}, {"A", 'N', 3}}, {{S("x"), I(2)}, {S("y"), I(3)}});
+    makeTable(dir.path(), "NEW.DBF", {{"B", 'C', 5}, {"A", 'N', 3}},
+              {{S("x"), I(2)}, {S("y"), I(3)}});
     std::filesystem::rename(dir / "NEW.DBF", dir / "R.DBF");
     store->syncWithDisk();
     EXPECT_EQ(store->recordCount(), 2u);

@@ -1,10 +1,10 @@
 // The equality index behind `code = n` lookups and joins: dense whole-number codes and
 // any other keys give the same answers.
-#include "dbf/column.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "dbf/column.h"
 
 namespace {
 

@@ -15,9 +15,10 @@ namespace dbf::testing {
 
 // A fresh directory under the system's temporary directory, removed afterwards.
 class TempDir {
-public:
+  public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "halvora-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "halvora-test-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
         m_path = pattern;
     }
@@ -28,7 +29,7 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 

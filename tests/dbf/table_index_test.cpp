@@ -27,12 +27,14 @@ CdxRecordSource sourceOf(DbfFile& file) {
             if (f.name == n) return &f;
         return nullptr;
     };
-    s.value = [&file](std::uint32_t r, const FieldDef& f) { return file.decode(file.record(r - 1), f); };
+    s.value = [&file](std::uint32_t r, const FieldDef& f) {
+        return file.decode(file.record(r - 1), f);
+    };
     return s;
 }
 
 class TableIndexTest : public ::testing::Test {
-protected:
+  protected:
     void makeSubjects(const std::vector<IndexTag>& tags) {
         makeTable(dir.path(), "SUBJECTS.DBF", {{"SU1", 'N', 6}, {"SU2", 'C', 20}},
                   {{I(3), S("Sara")}, {I(1), S("Ali")}, {I(2), S("Mina")}});
@@ -44,7 +46,8 @@ protected:
     }
     std::vector<std::int64_t> codes() {
         std::vector<std::int64_t> out;
-        for (table.first(); !table.eof(); table.next()) out.push_back(table.value("SU1").asInteger());
+        for (table.first(); !table.eof(); table.next())
+            out.push_back(table.value("SU1").asInteger());
         return out;
     }
     TempDir dir;

@@ -8,10 +8,12 @@ namespace dbf::testing {
 namespace {
 
 class TableTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         makeTable(dir.path(), "FOODS.DBF", {{"N1", 'N', 6}, {"N2", 'C', 30}, {"N8", 'N', 10, 3}},
-                  {{I(1), S("Apple"), F(52)}, {I(2), S("apple"), Null()}, {I(3), S("Bread"), F(265)},
+                  {{I(1), S("Apple"), F(52)},
+                   {I(2), S("apple"), Null()},
+                   {I(3), S("Bread"), F(265)},
                    {I(4), S("Cheese"), F(402)}});
         table.setDirectory(dir.path());
         table.setTableName("Foods.DBF");

@@ -9,7 +9,6 @@
 
 namespace dbf::sql {
 
-
 BoundPtr bindCondition(const Expr& condition, const TableStore& store) {
     Scope scope({ScopeTable{store.tableName(), "", &store}});
     return scope.condition(condition);

@@ -9,9 +9,9 @@
 
 #include "../dataset.h"
 #include "../field_def.h"
+#include "../field_info.h"
 #include "ast.h"
 #include "bound.h"
-#include "../field_info.h"
 
 namespace dbf {
 class TableStore;

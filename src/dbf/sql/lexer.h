@@ -27,7 +27,6 @@ struct Token {
     int index = 0;      // 0-based place among the text's tokens
     int literal = -1;   // for numbers: 0-based place among the text's number literals
 
-
     bool is(std::string_view symbol) const { return kind == Kind::Symbol && text == symbol; }
     bool isKeyword(std::string_view upperWord) const;
     // How an error message shows the token: 'FROMM', or "end of text".
