@@ -1,8 +1,30 @@
 #include "controls.h"
 
 #include <stdexcept>
+#include <vector>
 
 namespace core {
+
+namespace {
+// The sets of the models under construction or alive on this thread.
+thread_local std::vector<ControlSet*> liveSets;
+}  // namespace
+
+Control::Control(std::string name) : m_name(std::move(name)) { ControlSet::enrol(*this); }
+
+ControlSet::ControlSet(const void* storage, std::size_t size)
+    : m_begin(static_cast<const char*>(storage)), m_size(size) {
+    liveSets.push_back(this);
+}
+
+ControlSet::~ControlSet() { std::erase(liveSets, this); }
+
+void ControlSet::enrol(Control& control) {
+    const auto* at = reinterpret_cast<const char*>(&control);
+    for (ControlSet* set : liveSets)
+        if (at >= set->m_begin && at < set->m_begin + set->m_size)
+            set->m_controls.push_back(&control);
+}
 
 RadioButton* RadioGroup::checkedButton() const {
     for (RadioButton* b : m_buttons)

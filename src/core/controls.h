@@ -3,6 +3,7 @@
 // its name (the widget's objectName), its state, and a change signal the Qt layer listens
 // to. Texts are UTF-8; converting to and from code page 1256 happens where values meet
 // the tables.
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -27,7 +28,7 @@ struct Font {
 
 class Control {
   public:
-    explicit Control(std::string name) : m_name(std::move(name)) {}
+    explicit Control(std::string name);
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -86,15 +87,19 @@ class Button : public CaptionControl {
     bool m_default = false;
 };
 
-// A picture that acts as a button (the window's images with a click handler).
+// A picture that acts as a button (the window's images with a click handler), or, when
+// not clickable, one that only decorates its page.
 class Picture : public CaptionControl {
   public:
     Picture(std::string name, std::string resource = {})
         : CaptionControl(std::move(name)), m_resource(std::move(resource)) {}
     const std::string& resource() const { return m_resource; }
+    bool clickable() const { return m_clickable; }
+    void setClickable(bool on) { set(m_clickable, on); }
 
   private:
     std::string m_resource;
+    bool m_clickable = true;
 };
 
 class CheckBox : public CaptionControl {
@@ -330,6 +335,36 @@ class PageControl : public Control {
   private:
     std::vector<Page> m_pages;
     int m_active = 0;
+};
+
+// The controls a tab or window model declares as its members, in declaration order, so
+// that the user interface and its tests can walk every one of them. A model derives from
+// ControlOwner<Model>; a Control constructed inside such an object's storage enrols itself
+// with it, so no list is written by hand.
+class ControlSet {
+  public:
+    const std::vector<Control*>& controls() const { return m_controls; }
+    ControlSet(const ControlSet&) = delete;
+    ControlSet& operator=(const ControlSet&) = delete;
+
+  protected:
+    ControlSet(const void* storage, std::size_t size);
+    ~ControlSet();
+
+  private:
+    friend class Control;
+    // Adds the control to every live set whose storage holds it.
+    static void enrol(Control& control);
+
+    const char* m_begin;
+    std::size_t m_size;
+    std::vector<Control*> m_controls;
+};
+
+template <typename Model>
+class ControlOwner : public ControlSet {
+  protected:
+    ControlOwner() : ControlSet(static_cast<const Model*>(this), sizeof(Model)) {}
 };
 
 }  // namespace core

@@ -6,7 +6,7 @@
 
 namespace core {
 
-struct EnergyChartWindow {
+struct EnergyChartWindow : ControlOwner<EnergyChartWindow> {
     static constexpr const char* name = "TForm3";
     static constexpr const char* title = "Form3";
     static constexpr int width = 968;

@@ -5,7 +5,7 @@
 
 namespace core {
 
-struct FoodAnalysisChartWindow {
+struct FoodAnalysisChartWindow : ControlOwner<FoodAnalysisChartWindow> {
     static constexpr const char* name = "TForm4";
     static constexpr const char* title = "Form4";
     static constexpr int width = 968;

@@ -5,7 +5,7 @@
 
 namespace core {
 
-struct ResultWindow {
+struct ResultWindow : ControlOwner<ResultWindow> {
     static constexpr const char* name = "TForm2";
     static constexpr const char* title = "Diet Analysis Results";
 

@@ -13,8 +13,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextCharFormat>
 #include <QVBoxLayout>
@@ -39,6 +41,32 @@ void follow(QWidget* widget, core::Control& control, std::function<void()> apply
     const int id = control.changed.connect(std::move(apply));
     QObject::connect(widget, &QObject::destroyed,
                      [&control, id] { control.changed.disconnect(id); });
+}
+
+// The dynamic property that holds a widget's accessible title (setAccessibleTitle).
+constexpr const char* kTitleProperty = "halvoraAccessibleTitle";
+
+// A caption without its mnemonic marks ("&Print " reads "Print").
+QString withoutMnemonic(const QString& caption) {
+    QString text = caption;
+    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    return text.trimmed();
+}
+
+// The name for a widget whose control shows `text` (caption, or hint in its place): the
+// title the page gave it, with the text in place of %1, or else the text itself.
+QString accessibleNameFor(const QWidget* widget, const QString& text) {
+    const QString title = widget->property(kTitleProperty).toString();
+    if (title.isEmpty()) return withoutMnemonic(text);
+    const qsizetype mark = title.indexOf(QStringLiteral("%1"));
+    if (mark < 0) return title;
+    // Without a text, a value label is named by its title alone ("Records found").
+    if (text.isEmpty()) {
+        QString name = title.left(mark).trimmed();
+        while (name.endsWith(QLatin1Char(':'))) name.chop(1);
+        return name;
+    }
+    return QString(title).replace(QStringLiteral("%1"), text);
 }
 
 // Whether a widget holding this text reads right to left.
@@ -75,6 +103,11 @@ void applyVisible(QWidget* widget, bool visible) {
     }
 }
 
+void setAccessibleTitle(QWidget* widget, const QString& title) {
+    widget->setProperty(kTitleProperty, title);
+    if (!title.contains(QStringLiteral("%1"))) widget->setAccessibleName(title);
+}
+
 double dateValueOf(const QDate& date) {
     return static_cast<double>(QDate(1899, 12, 30).daysTo(date));
 }
@@ -90,6 +123,8 @@ void bindControl(QWidget* widget, core::Control& control) {
         widget->setEnabled(control.enabled());
         applyVisible(widget, control.visible());
         widget->setToolTip(qtext(control.hint()));
+        // A control without a hint keeps whatever description its page gave it.
+        if (!control.hint().empty()) widget->setAccessibleDescription(qtext(control.hint()));
     });
 }
 
@@ -99,6 +134,7 @@ void bindLabel(QLabel* label, core::Label& control) {
     follow(label, control, [label, &control, base] {
         const QString text = qtext(control.caption());
         label->setText(text);
+        label->setAccessibleName(accessibleNameFor(label, text));
         label->setLayoutDirection(directionOf(text, base));
     });
 }
@@ -108,7 +144,9 @@ void bindButton(QAbstractButton* button, core::Button& control) {
     follow(button, control, [button, &control] {
         // A button without a caption shows its hint, as its picture did.
         const QString caption = qtext(control.caption());
-        button->setText(caption.isEmpty() ? qtext(control.hint()) : caption);
+        const QString text = caption.isEmpty() ? qtext(control.hint()) : caption;
+        button->setText(text);
+        button->setAccessibleName(accessibleNameFor(button, text));
         if (auto* push = qobject_cast<QPushButton*>(button)) push->setDefault(control.isDefault());
     });
 }
@@ -117,31 +155,59 @@ void bindCheckBox(QCheckBox* box, core::CheckBox& control) {
     bindControl(box, control);
     follow(box, control, [box, &control] {
         box->setText(qtext(control.caption()));
+        box->setAccessibleName(accessibleNameFor(box, box->text()));
         if (box->isChecked() != control.checked()) box->setChecked(control.checked());
     });
     QObject::connect(box, &QCheckBox::toggled, box,
                      [&control](bool on) { control.setChecked(on); });
 }
 
+namespace {
+
+// The exclusive Qt group of the page's buttons that stand for one model group; made with
+// the first of them. Buttons built for the same page share their parent widget.
+QButtonGroup* buttonGroupOf(QAbstractButton* button, const core::RadioGroup& group) {
+    const auto key = QVariant::fromValue(reinterpret_cast<quintptr>(&group));
+    QObject* scope = button->parent() ? button->parent() : button;
+    for (QButtonGroup* found : scope->findChildren<QButtonGroup*>(Qt::FindDirectChildrenOnly))
+        if (found->property("halvoraRadioGroup") == key) return found;
+    auto* created = new QButtonGroup(scope);
+    created->setProperty("halvoraRadioGroup", key);
+    return created;
+}
+
+// Checks or unchecks one button of an exclusive group; unchecking the checked button (the
+// model chose none) lifts the exclusion for that moment.
+void setCheckedInGroup(QAbstractButton* button, QButtonGroup* group, bool on) {
+    if (on || !group->exclusive()) {
+        button->setChecked(on);
+        return;
+    }
+    group->setExclusive(false);
+    button->setChecked(false);
+    group->setExclusive(true);
+}
+
+}  // namespace
+
 void bindRadioButton(QRadioButton* button, core::RadioButton& control) {
     bindControl(button, control);
-    // The control's group keeps the buttons exclusive, wherever the widgets sit.
-    button->setAutoExclusive(false);
-    follow(button, control, [button, &control] {
+    // The model's group and an exclusive Qt group agree: a click on the checked button
+    // leaves it checked, arrow keys move the choice within the group, and assistive
+    // technology announces radio buttons.
+    QButtonGroup* group = buttonGroupOf(button, control.group());
+    group->addButton(button);
+    follow(button, control, [button, group, &control] {
         button->setText(qtext(control.caption()));
+        button->setAccessibleName(accessibleNameFor(button, button->text()));
         if (button->isChecked() != control.checked()) {
             const QSignalBlocker quiet(button);
-            button->setChecked(control.checked());
+            setCheckedInGroup(button, group, control.checked());
         }
     });
-    QObject::connect(button, &QRadioButton::toggled, button, [button, &control](bool on) {
-        if (on) {
-            control.setChecked(true);
-        } else if (control.checked()) {
-            // A click on the checked button leaves it checked.
-            const QSignalBlocker quiet(button);
-            button->setChecked(true);
-        }
+    // The checked state, however it came: a click, a key, or a toggle by a screen reader.
+    QObject::connect(button, &QRadioButton::toggled, button, [&control](bool on) {
+        if (on) control.setChecked(true);
     });
 }
 
@@ -151,39 +217,44 @@ void bindRadioGroupBox(QGroupBox* box, core::RadioGroupBox& control) {
     layout->setContentsMargins(6, 2, 6, 2);
     layout->setSpacing(2);
     auto* group = new QButtonGroup(box);
-    group->setExclusive(false);
     for (std::size_t i = 0; i < control.items().size(); ++i) {
         auto* item = new QRadioButton(qtext(control.items()[i]), box);
         item->setObjectName(qtext(control.name()) + QString::number(i));
-        item->setAutoExclusive(false);
         group->addButton(item, static_cast<int>(i));
         // Two columns of items keep the box low.
         layout->addWidget(item, static_cast<int>(i / 2), static_cast<int>(i % 2));
     }
     follow(box, control, [box, group, &control] {
         box->setTitle(qtext(control.caption()));
+        box->setAccessibleName(accessibleNameFor(box, box->title()));
         for (QAbstractButton* item : group->buttons()) {
+            const bool chosen = group->id(item) == control.itemIndex();
+            if (item->isChecked() == chosen) continue;
             const QSignalBlocker quiet(item);
-            item->setChecked(group->id(item) == control.itemIndex());
+            setCheckedInGroup(item, group, chosen);
         }
     });
-    QObject::connect(group, &QButtonGroup::idClicked, box, [group, &control](int id) {
-        control.setItemIndex(id);
-        // Clicking the chosen item leaves it chosen.
-        if (QAbstractButton* item = group->button(id)) item->setChecked(true);
+    QObject::connect(group, &QButtonGroup::idToggled, box, [&control](int id, bool on) {
+        if (on) control.setItemIndex(id);
     });
 }
 
 void bindEdit(QLineEdit* edit, core::Edit& control) {
     bindControl(edit, control);
     followTextDirection(edit);
-    follow(edit, control, [edit, &control] {
+    auto showing = std::make_shared<bool>(false);
+    follow(edit, control, [edit, &control, showing] {
+        *showing = true;
         const QString text = qtext(control.text());
         if (edit->text() != text) edit->setText(text);
         edit->setMaxLength(control.maxLength() > 0 ? control.maxLength() : 32767);
+        *showing = false;
     });
-    QObject::connect(edit, &QLineEdit::textEdited, edit,
-                     [&control](const QString& text) { control.setText(text.toStdString()); });
+    // Every change of the text, typed, pasted, set by an input method or by a screen
+    // reader; not the echo of the model's own text shown above.
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [&control, showing](const QString& text) {
+        if (!*showing) control.setText(text.toStdString());
+    });
 }
 
 namespace {
@@ -297,9 +368,13 @@ void bindComboBox(QComboBox* box, core::ComboBox& control) {
     // The box takes typed text as well as its items; what it shows is its text.
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
-    auto updating = std::make_shared<bool>(false);
-    follow(box, control, [box, &control, updating] {
-        *updating = true;
+    // `showing`: the model is being shown, the widget's signals are its echo.
+    // `taking`: the widget's state is being written into the model, which it already shows.
+    auto showing = std::make_shared<bool>(false);
+    auto taking = std::make_shared<bool>(false);
+    follow(box, control, [box, &control, showing, taking] {
+        if (*taking) return;
+        *showing = true;
         QStringList items;
         for (const auto& item : control.items()) items << qtext(item);
         QStringList shown;
@@ -311,19 +386,28 @@ void bindComboBox(QComboBox* box, core::ComboBox& control) {
         if (box->currentIndex() != control.itemIndex()) box->setCurrentIndex(control.itemIndex());
         const QString text = qtext(control.text());
         if (box->currentText() != text) box->setEditText(text);
-        *updating = false;
+        *showing = false;
     });
-    QObject::connect(box, &QComboBox::currentIndexChanged, box, [&control, updating](int index) {
-        if (!*updating && index >= 0) control.setItemIndex(index);
-    });
-    QObject::connect(box, &QComboBox::editTextChanged, box,
-                     [box, &control, updating](const QString& text) {
-                         if (*updating) return;
-                         // Typed text that is no item leaves no item chosen.
-                         const int index = box->findText(text);
-                         if (index != control.itemIndex() && index < 0) control.setItemIndex(-1);
-                         control.setText(text.toStdString());
-                     });
+    // An item chosen (keys, the list, a program) chooses it; typed text that equals an
+    // item chooses that item; other typed text is kept as text with no item chosen. The box
+    // reports a chosen item's text before its index, so both signals take the same way.
+    auto take = [box, &control, showing, taking] {
+        if (*showing) return;
+        *taking = true;
+        const QString text = box->currentText();
+        const int current = box->currentIndex();
+        const int index = current >= 0 && box->itemText(current) == text ? current
+                                                                         : box->findText(text);
+        if (index >= 0) {
+            control.setItemIndex(index);
+        } else {
+            control.setItemIndex(-1);
+            control.setText(text.toStdString());
+        }
+        *taking = false;
+    };
+    QObject::connect(box, &QComboBox::currentIndexChanged, box, take);
+    QObject::connect(box, &QComboBox::editTextChanged, box, take);
 }
 
 void bindCalendar(QCalendarWidget* calendar, core::Calendar& control) {
@@ -350,8 +434,20 @@ void bindCalendar(QCalendarWidget* calendar, core::Calendar& control) {
 void bindPicture(PictureButton* picture, core::Picture& control) {
     bindControl(picture, control);
     follow(picture, control, [picture, &control] {
-        picture->showPicture(qtext(control.resource()), qtext(control.caption()),
-                             qtext(control.hint()));
+        const QString hint = qtext(control.hint());
+        const QString caption = qtext(control.caption());
+        picture->showPicture(qtext(control.resource()), caption, hint);
+        picture->setAccessibleName(accessibleNameFor(picture, hint.isEmpty() ? caption : hint));
+    });
+}
+
+void bindImage(QLabel* image, core::Picture& control) {
+    bindControl(image, control);
+    follow(image, control, [image, &control] {
+        image->setPixmap(bundledPicture(qtext(control.resource())));
+        const QString hint = qtext(control.hint());
+        image->setAccessibleName(
+            accessibleNameFor(image, hint.isEmpty() ? qtext(control.caption()) : hint));
     });
 }
 
@@ -375,11 +471,16 @@ void bindPageControl(QTabWidget* tabs, core::PageControl& control) {
         tabs->setLayoutDirection(control.rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
         const auto& pages = control.pages();
         for (int i = 0; i < tabs->count() && i < static_cast<int>(pages.size()); ++i) {
-            tabs->setTabText(i, qtext(pages[static_cast<std::size_t>(i)].caption));
-            if (QWidget* page = tabs->widget(i))
+            const QString caption = qtext(pages[static_cast<std::size_t>(i)].caption);
+            tabs->setTabText(i, caption);
+            if (QWidget* page = tabs->widget(i)) {
                 if (page->objectName().isEmpty())
                     page->setObjectName(qtext(pages[static_cast<std::size_t>(i)].name));
+                page->setAccessibleName(caption);
+            }
         }
+        // The tab bar is what assistive technology lists the pages in.
+        if (auto* bar = tabs->findChild<QTabBar*>()) bar->setAccessibleName(tabs->accessibleName());
         if (tabs->currentIndex() != control.activeIndex())
             tabs->setCurrentIndex(control.activeIndex());
     });

@@ -25,6 +25,13 @@ namespace ui {
 class DirectoryListView;
 class PictureButton;
 
+// The name assistive technology gives a control's widget, where the control's caption
+// does not serve: an edit or grid is named after its visible label or group title, a
+// control whose caption another control of its page shares gets a name of its own. A %1 in
+// the title stands for the control's text (a label that shows a value: "Records found: %1").
+// Set before binding; without it the name is the caption, or the hint in its place.
+void setAccessibleTitle(QWidget* widget, const QString& title);
+
 // The control's own font and text colour, where it has them.
 void applyControlFont(QWidget* widget, const core::Font& font);
 // Shows or hides a child widget as its control says.
@@ -45,7 +52,10 @@ void bindEdit(QLineEdit* edit, core::Edit& control);
 void bindMemo(QPlainTextEdit* memo, core::Memo& control);
 void bindComboBox(QComboBox* box, core::ComboBox& control);
 void bindCalendar(QCalendarWidget* calendar, core::Calendar& control);
+// A clickable picture: named by its hint, or by its caption when it has no hint.
 void bindPicture(PictureButton* picture, core::Picture& control);
+// A picture that only decorates its page.
+void bindImage(QLabel* image, core::Picture& control);
 void bindDirectoryList(DirectoryListView* list, core::DirectoryList& control);
 // Tab captions, the active tab both ways, and the direction of the tab bar.
 void bindPageControl(QTabWidget* tabs, core::PageControl& control);

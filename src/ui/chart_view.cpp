@@ -1,5 +1,6 @@
 #include "chart_view.h"
 
+#include <QAccessibleWidget>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -12,13 +13,46 @@ namespace ui {
 
 QColor modelColor(std::uint32_t rgb) { return QColor(QRgb(0xFF000000u | rgb)); }
 
+namespace {
+
+// Assistive technology sees a chart, not a plain pane.
+QAccessibleInterface* chartInterface(const QString& className, QObject* object) {
+    if (className == QLatin1String(ChartView::staticMetaObject.className()) &&
+        object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Chart);
+    return nullptr;
+}
+
+// The chart's values in words, for a reader who cannot see the bars.
+QString describe(const core::Chart& chart) {
+    QStringList parts;
+    for (const core::ChartSeries& series : chart.series)
+        for (const core::ChartPoint& point : series.points)
+            parts << QStringLiteral("%1 %2").arg(
+                         qtext(point.label.empty() ? series.title : point.label),
+                         QString::number(point.y, 'g', 6));
+    return parts.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
 ChartView::ChartView(core::Chart& chart, QWidget* parent) : QWidget(parent), m_chart(chart) {
+    static const bool interfaceInstalled = (QAccessible::installFactory(chartInterface), true);
+    (void)interfaceInstalled;
     setObjectName(qtext(chart.name()));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
-    m_changedId = chart.changed.connect([this] { update(); });
+    auto describeChart = [this] {
+        setAccessibleName(qtext(m_chart.title));
+        setAccessibleDescription(describe(m_chart));
+    };
+    describeChart();
+    m_changedId = chart.changed.connect([this, describeChart] {
+        describeChart();
+        update();
+    });
 }
 
 ChartView::~ChartView() { m_chart.changed.disconnect(m_changedId); }

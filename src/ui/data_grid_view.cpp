@@ -69,6 +69,7 @@ void DataGridView::applyModel() {
     setEnabled(m_grid.enabled());
     applyVisible(this, m_grid.visible());
     setToolTip(QString::fromStdString(m_grid.hint()));
+    if (!m_grid.hint().empty()) setAccessibleDescription(toolTip());
     if (!m_grid.fontName().empty()) {
         const QFont named = namedFont(QString::fromStdString(m_grid.fontName()), font());
         if (named != font()) setFont(named);

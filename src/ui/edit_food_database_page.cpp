@@ -28,19 +28,19 @@ EditFoodDatabasePage::EditFoodDatabasePage(core::MainForm& form, QWidget* parent
 QWidget* EditFoodDatabasePage::setupFoods() {
     auto& tab = m_form.editFoodDatabase;
     PageBuilder b(this, &m_form.dialogs);
-    QLineEdit* code = b.edit(tab.Edit1);
+    QLineEdit* code = b.edit(tab.Edit1, QStringLiteral("Food code"));
     code->setMaximumWidth(120);
     auto* findRow =
-        row({new QLabel(QStringLiteral("Food code:"), this), code, b.button(tab.FindFood), nullptr,
+        row({captionFor(QStringLiteral("Food code:"), code, this), code, b.button(tab.FindFood), nullptr,
              b.button(tab.Button12), b.button(tab.Button13)});
     auto* foods = new QVBoxLayout;
     foods->addLayout(findRow);
-    foods->addWidget(b.grid(tab.DBGrid8), 1);
+    foods->addWidget(b.grid(tab.DBGrid8, QStringLiteral("Foods")), 1);
 
-    QComboBox* meal = b.comboBox(tab.ComboBox3);
+    QComboBox* meal = b.comboBox(tab.ComboBox3, QStringLiteral("Meal"));
     meal->setMinimumWidth(110);
     auto* list =
-        column({new QLabel(QStringLiteral("Meal:"), this), meal, b.button(tab.AddSnacks), nullptr});
+        column({captionFor(QStringLiteral("Meal:"), meal, this), meal, b.button(tab.AddSnacks), nullptr});
     auto* top = new QHBoxLayout;
     top->addWidget(titledGroup(QStringLiteral("Foods"), foods, this), 1);
     top->addWidget(titledGroup(QStringLiteral("Short list of foods"), list, this));
@@ -55,7 +55,7 @@ QWidget* EditFoodDatabasePage::setupAmounts() {
     PageBuilder b(this, &m_form.dialogs);
     QPushButton* save = b.button(tab.BitBtn3);
     save->setIcon(saveIcon());
-    StringGridView* amounts = b.grid(tab.StringGrid3);
+    StringGridView* amounts = b.grid(tab.StringGrid3, QStringLiteral("Nutrient amounts"));
     auto* header =
         row({new QLabel(QStringLiteral("amounts in 100 g, typed into the value columns"), this),
              nullptr, save});

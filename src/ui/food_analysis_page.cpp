@@ -34,29 +34,31 @@ FoodAnalysisPage::FoodAnalysisPage(core::MainForm& form, QWidget* parent)
 QWidget* FoodAnalysisPage::setupSubjects() {
     PageBuilder b(this, &m_form.dialogs);
     auto* layout = new QVBoxLayout;
-    layout->addWidget(b.grid(m_form.foodAnalysis.DBGrid10), 1);
+    layout->addWidget(b.grid(m_form.foodAnalysis.DBGrid10, QStringLiteral("Subjects")), 1);
     return titledGroup(QStringLiteral("Subjects"), layout, this);
 }
 
 QWidget* FoodAnalysisPage::setupFoods() {
     auto& tab = m_form.foodAnalysis;
     PageBuilder b(this, &m_form.dialogs);
-    QLineEdit* name = b.edit(tab.Edit2);
+    QLineEdit* name = b.edit(tab.Edit2, QStringLiteral("Food name"));
     name->setPlaceholderText(QStringLiteral("food name"));
-    QLineEdit* code = b.edit(tab.Food_Code);
+    QLineEdit* code = b.edit(tab.Food_Code, QStringLiteral("Food code"));
     code->setPlaceholderText(QStringLiteral("code"));
     code->setMaximumWidth(90);
     auto* byName = row({name, b.button(tab.Serach)});
     auto* language =
-        row({b.radio(tab.F_Search), b.radio(tab.EN_Search), nullptr, b.label(tab.Label6)});
+        row({b.radio(tab.F_Search), b.radio(tab.EN_Search), nullptr,
+             b.label(tab.Label6, QStringLiteral("Foods found: %1"))});
     auto* byCode = row({code, b.button(tab.BitBtn2), nullptr});
     auto* actions =
-        row({b.picture(tab.Image22), b.button(tab.ListDel), nullptr, b.button(tab.Button22)});
+        row({b.picture(tab.Image22), b.button(tab.ListDel, QStringLiteral("Delete food from the list")),
+             nullptr, b.button(tab.Button22, QStringLiteral("Add>>> food"))});
     auto* layout = new QVBoxLayout;
     layout->addLayout(byName);
     layout->addLayout(language);
     layout->addLayout(byCode);
-    layout->addWidget(b.grid(tab.DBGrid5), 1);
+    layout->addWidget(b.grid(tab.DBGrid5, QStringLiteral("Foods")), 1);
     layout->addLayout(actions);
     return titledGroup(QStringLiteral("Foods"), layout, this);
 }
@@ -64,13 +66,13 @@ QWidget* FoodAnalysisPage::setupFoods() {
 QWidget* FoodAnalysisPage::setupRecipes() {
     auto& tab = m_form.foodAnalysis;
     PageBuilder b(this, &m_form.dialogs);
-    QComboBox* meal = b.comboBox(tab.ComboBox4);
+    QComboBox* meal = b.comboBox(tab.ComboBox4, QStringLiteral("Meal"));
     meal->setMinimumWidth(100);
     auto* filter = row({meal, b.button(tab.FilterButton), b.button(tab.UNFILTERButton)});
-    auto* actions = row({nullptr, b.button(tab.ADDRECEP)});
+    auto* actions = row({nullptr, b.button(tab.ADDRECEP, QStringLiteral("Add>>> recipe"))});
     auto* layout = new QVBoxLayout;
     layout->addLayout(filter);
-    layout->addWidget(b.grid(tab.DBGridRES24), 1);
+    layout->addWidget(b.grid(tab.DBGridRES24, QStringLiteral("Recipes")), 1);
     layout->addLayout(actions);
     return titledGroup(QStringLiteral("Recipes"), layout, this);
 }
@@ -78,16 +80,16 @@ QWidget* FoodAnalysisPage::setupRecipes() {
 QWidget* FoodAnalysisPage::setupRecall() {
     auto& tab = m_form.foodAnalysis;
     PageBuilder b(this, &m_form.dialogs);
-    QLabel* date = b.label(tab.TodayLabel);
+    QLabel* date = b.label(tab.TodayLabel, QStringLiteral("Working date: %1"));
     QFont bold = date->font();
     bold.setBold(true);
     date->setFont(bold);
     auto* dateRow = row({b.label(tab.DateCaption), date, nullptr, b.button(tab.Button11),
                          b.button(tab.UpDateButton)});
-    auto* actions = row({b.button(tab.DelRecal), nullptr});
+    auto* actions = row({b.button(tab.DelRecal, QStringLiteral("Delete recall entry")), nullptr});
     auto* layout = new QVBoxLayout;
     layout->addLayout(dateRow);
-    layout->addWidget(b.grid(tab.DBGrid9), 1);
+    layout->addWidget(b.grid(tab.DBGrid9, QStringLiteral("24-hour recall")), 1);
     layout->addLayout(actions);
     return titledGroup(QStringLiteral("24-hour recall"), layout, this);
 }
@@ -95,7 +97,7 @@ QWidget* FoodAnalysisPage::setupRecall() {
 QWidget* FoodAnalysisPage::setupAnalysis() {
     auto& tab = m_form.foodAnalysis;
     PageBuilder b(this, &m_form.dialogs);
-    StringGridView* nutrients = b.grid(tab.StringGrid4);
+    StringGridView* nutrients = b.grid(tab.StringGrid4, QStringLiteral("Nutrients"));
     PictureButton* analysis = b.picture(tab.Image10);
     QPushButton* chart = b.button(tab.RecallGraph);
     chart->setIcon(chartIcon());

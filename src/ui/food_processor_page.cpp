@@ -32,17 +32,17 @@ FoodProcessorPage::FoodProcessorPage(core::MainForm& form, QWidget* parent)
 QWidget* FoodProcessorPage::setupFoods() {
     auto& tab = m_form.foodProcessor;
     PageBuilder b(this, &m_form.dialogs);
-    QLineEdit* search = b.edit(tab.Edit4);
+    QLineEdit* search = b.edit(tab.Edit4, QStringLiteral("Food name or code"));
     search->setPlaceholderText(QStringLiteral("name or code"));
     search->setMinimumWidth(160);
-    QLabel* counter = b.label(tab.COUNTER);
+    QLabel* counter = b.label(tab.COUNTER, QStringLiteral("Records found: %1"));
     counter->setMinimumWidth(90);
     auto* searchRow = row({search, b.radio(tab.FARSI), b.radio(tab.ENGLISH), b.button(tab.FSEARCH),
                            b.button(tab.FindRecord), b.button(tab.Button3), nullptr, counter});
     // What is done with the food chosen in the list sits beside the list.
     auto* actions = column({b.button(tab.ADDFOOD), b.button(tab.Button5), nullptr});
     auto* list = new QHBoxLayout;
-    list->addWidget(b.grid(tab.DBGrid2), 1);
+    list->addWidget(b.grid(tab.DBGrid2, QStringLiteral("Foods")), 1);
     list->addLayout(actions);
     auto* layout = new QVBoxLayout;
     layout->addLayout(searchRow);
@@ -57,19 +57,19 @@ QWidget* FoodProcessorPage::setupRecipes() {
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
-    QComboBox* meal = b.comboBox(tab.ComboBox1);
+    QComboBox* meal = b.comboBox(tab.ComboBox1, QStringLiteral("Meal of the recipe"));
     meal->setMinimumWidth(110);
-    QPlainTextEdit* description = b.memo(tab.DBMemo1);
+    QPlainTextEdit* description = b.memo(tab.DBMemo1, QStringLiteral("Recipe description"));
     description->setMaximumHeight(64);
     description->setPlaceholderText(QStringLiteral("Recipe description"));
     auto* recipes = new QVBoxLayout;
     recipes->addWidget(heading);
-    recipes->addWidget(b.grid(tab.GhazahaGrid), 3);
+    recipes->addWidget(b.grid(tab.GhazahaGrid, QStringLiteral("Recipe book")), 3);
     recipes->addLayout(row({meal, b.button(tab.TAB3Add), nullptr}));
     recipes->addLayout(row({b.button(tab.Button1), b.button(tab.Button4), nullptr}));
     recipes->addWidget(description, 1);
     auto* contents = new QVBoxLayout;
-    contents->addWidget(b.grid(tab.DBGrid1), 1);
+    contents->addWidget(b.grid(tab.DBGrid1, QStringLiteral("Contents of the recipe")), 1);
     contents->addLayout(row({b.button(tab.RecepeiDel), b.button(tab.Export), nullptr}));
     contents->addWidget(b.picture(tab.Image1), 0, Qt::AlignRight);
 
@@ -83,16 +83,20 @@ QWidget* FoodProcessorPage::setupRecipes() {
 QWidget* FoodProcessorPage::setupNutrients() {
     auto& tab = m_form.foodProcessor;
     PageBuilder b(this, &m_form.dialogs);
-    QLineEdit* from = b.edit(tab.AZ);
-    QLineEdit* to = b.edit(tab.TA);
+    QLineEdit* from = b.edit(tab.AZ, QStringLiteral("From"));
+    QLineEdit* to = b.edit(tab.TA, QStringLiteral("To"));
+    // The edits carry the labels' words; the labels say what they are.
+    QLabel* fromLabel = b.label(tab.FromLabel, QStringLiteral("From label"));
+    QLabel* toLabel = b.label(tab.ToLabel, QStringLiteral("To label"));
+    fromLabel->setBuddy(from);
+    toLabel->setBuddy(to);
     from->setMaximumWidth(70);
     to->setMaximumWidth(70);
     // Rankings and the range search use the nutrient chosen in the grid.
     auto* ranking =
         row({b.radio(tab.DBF), b.radio(tab.Recipes), b.button(tab.Highest), b.button(tab.Lowest),
-             b.button(tab.SaveFIle), nullptr, b.label(tab.FromLabel), from, b.label(tab.ToLabel),
-             to, b.button(tab.AZTASEarch)});
-    StringGridView* nutrients = b.grid(tab.StringGrid1);
+             b.button(tab.SaveFIle), nullptr, fromLabel, from, toLabel, to, b.button(tab.AZTASEarch)});
+    StringGridView* nutrients = b.grid(tab.StringGrid1, QStringLiteral("Nutrients"));
     auto* layout = new QVBoxLayout;
     layout->addWidget(nutrients, 1);
     QWidget* group = titledGroup(QStringLiteral("Nutrients"), layout, this, ranking);

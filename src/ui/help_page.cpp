@@ -22,9 +22,7 @@ HelpPage::HelpPage(core::MainForm& form, QWidget* parent) : TabPage(core::HelpTa
     QFont larger = text->font();
     larger.setPointSizeF(larger.pointSizeF() * 1.25);
     text->setFont(larger);
-    PictureButton* picture = b.picture(tab.HelpPicture);
-    picture->setCursor(Qt::ArrowCursor);
-    picture->setFocusPolicy(Qt::NoFocus);
+    QLabel* picture = b.image(tab.HelpPicture, QStringLiteral("Picture of the help page"));
     // "Create Databses" has no action.
     QPushButton* create = b.button(tab.CreateDatabases);
 

@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include "bindings.h"
 #include "core/main_form.h"
@@ -48,6 +49,7 @@ void MainWindow::setupTabs() {
     // The tab bar runs right to left; each page keeps its own direction.
     for (int i = 0; i < m_tabs->count(); ++i)
         m_tabs->widget(i)->setLayoutDirection(Qt::LeftToRight);
+    setAccessibleTitle(m_tabs, QStringLiteral("Pages"));
     bindPageControl(m_tabs, m_form.PageControl1);
     QFont tabFont = m_tabs->tabBar()->font();
     tabFont.setBold(true);
@@ -56,14 +58,25 @@ void MainWindow::setupTabs() {
 }
 
 void MainWindow::setupStatusBar() {
-    m_layoutLabel = new QLabel(this);
-    m_layoutLabel->setObjectName(QStringLiteral("KeyboardLayout"));
-    statusBar()->addPermanentWidget(m_layoutLabel);
+    // The keyboard indicator is also the switch: a click toggles Persian and US English,
+    // as Left Alt+Shift does anywhere in the window.
+    m_layoutButton = new QToolButton(this);
+    m_layoutButton->setObjectName(QStringLiteral("KeyboardLayout"));
+    m_layoutButton->setAutoRaise(true);
+    m_layoutButton->setFocusPolicy(Qt::TabFocus);  // a click leaves the focus where it was
+    const QString how = QStringLiteral("Switches between Persian and US English (Left Alt+Shift)");
+    m_layoutButton->setToolTip(how);
+    m_layoutButton->setAccessibleDescription(how);
+    statusBar()->addPermanentWidget(m_layoutButton);
+    connect(m_layoutButton, &QToolButton::clicked, m_keyboard, &PersianKeyboard::toggle);
     connect(m_keyboard, &PersianKeyboard::layoutChanged, this, &MainWindow::showKeyboardLayout);
     showKeyboardLayout();
 }
 
-void MainWindow::showKeyboardLayout() { m_layoutLabel->setText(m_keyboard->statusText()); }
+void MainWindow::showKeyboardLayout() {
+    m_layoutButton->setText(m_keyboard->statusText());
+    m_layoutButton->setAccessibleName(m_keyboard->statusText());
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (!m_closing) {

@@ -4,7 +4,7 @@
 // start-up sequence; closing it runs the close sequence.
 #include <QMainWindow>
 
-class QLabel;
+class QToolButton;
 class QTabWidget;
 
 namespace core {
@@ -34,7 +34,7 @@ class MainWindow : public QMainWindow {
 
     core::MainForm& m_form;
     QTabWidget* m_tabs = nullptr;
-    QLabel* m_layoutLabel = nullptr;
+    QToolButton* m_layoutButton = nullptr;
     PersianKeyboard* m_keyboard = nullptr;
     int m_terminateId = 0;
     bool m_closing = false;

@@ -21,84 +21,113 @@
 
 namespace ui {
 
-QLabel* PageBuilder::label(core::Label& control) {
-    auto* w = new QLabel(m_page);
+namespace {
+
+// Makes a widget of the page, titled before its binder names it.
+template <typename W>
+W* made(QWidget* page, const QString& title) {
+    auto* w = new W(page);
+    if (!title.isEmpty()) setAccessibleTitle(w, title);
+    return w;
+}
+
+}  // namespace
+
+QLabel* PageBuilder::label(core::Label& control, const QString& title) {
+    auto* w = made<QLabel>(m_page, title);
     bindLabel(w, control);
     return w;
 }
 
-QPushButton* PageBuilder::button(core::Button& control) {
-    auto* w = new QPushButton(m_page);
+QPushButton* PageBuilder::button(core::Button& control, const QString& title) {
+    auto* w = made<QPushButton>(m_page, title);
     w->setAutoDefault(false);
     bindButton(w, control);
     return w;
 }
 
-QCheckBox* PageBuilder::checkBox(core::CheckBox& control) {
-    auto* w = new QCheckBox(m_page);
+QCheckBox* PageBuilder::checkBox(core::CheckBox& control, const QString& title) {
+    auto* w = made<QCheckBox>(m_page, title);
     bindCheckBox(w, control);
     return w;
 }
 
-QRadioButton* PageBuilder::radio(core::RadioButton& control) {
-    auto* w = new QRadioButton(m_page);
+QRadioButton* PageBuilder::radio(core::RadioButton& control, const QString& title) {
+    auto* w = made<QRadioButton>(m_page, title);
     bindRadioButton(w, control);
     return w;
 }
 
-QGroupBox* PageBuilder::radioGroup(core::RadioGroupBox& control) {
-    auto* w = new QGroupBox(m_page);
+QGroupBox* PageBuilder::radioGroup(core::RadioGroupBox& control, const QString& title) {
+    auto* w = made<QGroupBox>(m_page, title);
     bindRadioGroupBox(w, control);
     return w;
 }
 
-QLineEdit* PageBuilder::edit(core::Edit& control) {
-    auto* w = new QLineEdit(m_page);
+QLineEdit* PageBuilder::edit(core::Edit& control, const QString& title) {
+    auto* w = made<QLineEdit>(m_page, title);
     bindEdit(w, control);
     return w;
 }
 
-QPlainTextEdit* PageBuilder::memo(core::Memo& control) {
-    auto* w = new QPlainTextEdit(m_page);
+QPlainTextEdit* PageBuilder::memo(core::Memo& control, const QString& title) {
+    auto* w = made<QPlainTextEdit>(m_page, title);
     bindMemo(w, control);
     return w;
 }
 
-QComboBox* PageBuilder::comboBox(core::ComboBox& control) {
-    auto* w = new QComboBox(m_page);
+QComboBox* PageBuilder::comboBox(core::ComboBox& control, const QString& title) {
+    auto* w = made<QComboBox>(m_page, title);
     bindComboBox(w, control);
     return w;
 }
 
-QCalendarWidget* PageBuilder::calendar(core::Calendar& control) {
-    auto* w = new QCalendarWidget(m_page);
+QCalendarWidget* PageBuilder::calendar(core::Calendar& control, const QString& title) {
+    auto* w = made<QCalendarWidget>(m_page, title);
     bindCalendar(w, control);
     return w;
 }
 
-DirectoryListView* PageBuilder::directoryList(core::DirectoryList& control) {
-    auto* w = new DirectoryListView(m_page);
+DirectoryListView* PageBuilder::directoryList(core::DirectoryList& control, const QString& title) {
+    auto* w = made<DirectoryListView>(m_page, title);
     bindDirectoryList(w, control);
     return w;
 }
 
-PictureButton* PageBuilder::picture(core::Picture& control) {
-    auto* w = new PictureButton(m_page);
+PictureButton* PageBuilder::picture(core::Picture& control, const QString& title) {
+    auto* w = made<PictureButton>(m_page, title);
     bindPicture(w, control);
     return w;
 }
 
-DataGridView* PageBuilder::grid(core::DataGrid& control) {
-    return new DataGridView(control, m_dialogs, m_page);
+QLabel* PageBuilder::image(core::Picture& control, const QString& title) {
+    auto* w = made<QLabel>(m_page, title);
+    bindImage(w, control);
+    return w;
 }
 
-StringGridView* PageBuilder::grid(core::StringGrid& control) {
-    return new StringGridView(control, m_page);
+DataGridView* PageBuilder::grid(core::DataGrid& control, const QString& title) {
+    auto* w = new DataGridView(control, m_dialogs, m_page);
+    setAccessibleTitle(w, title);
+    return w;
+}
+
+StringGridView* PageBuilder::grid(core::StringGrid& control, const QString& title) {
+    auto* w = new StringGridView(control, m_page);
+    setAccessibleTitle(w, title);
+    return w;
+}
+
+QLabel* captionFor(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
 }
 
 QGroupBox* titledGroup(const QString& title, QLayout* layout, QWidget* parent, QLayout* beside) {
     // The heading is a bold label of its own, so the box's contents keep the page's font.
     auto* box = new QGroupBox(parent);
+    box->setAccessibleName(title);
     auto* outer = new QVBoxLayout(box);
     outer->setContentsMargins(6, 4, 6, 6);
     outer->setSpacing(3);

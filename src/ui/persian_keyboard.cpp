@@ -152,7 +152,54 @@ QString PersianKeyboard::statusText() const {
                     : QStringLiteral("Keyboard: English (US)");
 }
 
+void PersianKeyboard::toggle() {
+    m_layout.activate(active() ? core::usEnglishLayout : core::persianLayout);
+}
+
+namespace {
+
+// X11 key symbols of the keys that are Alt or Meta on the right of the keyboard, or AltGr.
+bool isRightAlt(const QKeyEvent& key) {
+    const quint32 sym = key.nativeVirtualKey();
+    return key.key() == Qt::Key_AltGr || sym == 0xffea /* Alt_R */ || sym == 0xffe8 /* Meta_R */ ||
+           sym == 0xfe03 /* ISO_Level3_Shift */;
+}
+
+}  // namespace
+
+bool PersianKeyboard::switchKey(const QKeyEvent& key) {
+    // One key event reaches this filter once for each widget it passes through, so every
+    // step below gives the same state when repeated.
+    if (key.isAutoRepeat()) return false;
+    // X11 reports Left Alt pressed after Shift as Meta.
+    const bool alt = (key.key() == Qt::Key_Alt || key.key() == Qt::Key_Meta) && !isRightAlt(key);
+    const bool shift = key.key() == Qt::Key_Shift;
+    if (key.type() == QEvent::KeyPress) {
+        if (alt) {
+            m_leftAltDown = true;
+            m_armed = m_shiftDown && (key.modifiers() & Qt::ShiftModifier);
+        } else if (shift) {
+            m_shiftDown = true;
+            m_armed = m_leftAltDown && (key.modifiers() & (Qt::AltModifier | Qt::MetaModifier));
+        } else {
+            m_armed = false;
+        }
+        return false;
+    }
+    const bool fire = m_armed && (alt || shift);
+    if (alt || shift) m_armed = false;
+    if (alt) m_leftAltDown = false;
+    if (shift) m_shiftDown = false;
+    return fire;
+}
+
 bool PersianKeyboard::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        if (switchKey(*static_cast<QKeyEvent*>(event))) toggle();
+    } else if (event->type() == QEvent::ApplicationDeactivate) {
+        // Keys released in another program never reach us.
+        m_leftAltDown = m_shiftDown = m_armed = false;
+    }
     if (event->type() != QEvent::KeyPress || !active()) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     // Only plain typing: shortcuts and keys without text pass as they are.

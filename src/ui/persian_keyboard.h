@@ -3,8 +3,12 @@
 // ("00000429"), keys typed on a US layout become the letters of the Persian standard layout
 // in every text field and grid editor. Digits stay Latin so that codes and amounts read as
 // numbers. Nothing is mapped when the system's own layout already types Arabic script.
+// Left Alt+Shift, pressed together and released with no other key between, switches
+// between Persian and US English anywhere in the program, as the desktop's own switch does.
 #include <QObject>
 #include <QString>
+
+class QKeyEvent;
 
 namespace core {
 class KeyboardLayout;
@@ -29,6 +33,10 @@ class PersianKeyboard : public QObject {
     // A short name of the active layout for the status bar.
     QString statusText() const;
 
+  public Q_SLOTS:
+    // Persian becomes US English and any other layout Persian.
+    void toggle();
+
   Q_SIGNALS:
     void layoutChanged();
 
@@ -36,8 +44,14 @@ class PersianKeyboard : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Follows Left Alt and Shift; true when their release is to switch the layout.
+    bool switchKey(const QKeyEvent& key);
+
     core::KeyboardLayout& m_layout;
     int m_changedId = 0;
+    bool m_leftAltDown = false;
+    bool m_shiftDown = false;
+    bool m_armed = false;  // Left Alt and Shift are down together, nothing else pressed since
 };
 
 // True for the widgets the mapping applies to: line edits, text boxes, spin boxes and the

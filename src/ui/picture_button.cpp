@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
+#include <QStyleOption>
 
 #include "fonts.h"
 
@@ -45,10 +47,9 @@ QPixmap drawnTile(const QString& text, const QFont& base, qreal ratio) {
 
 }  // namespace
 
-PictureButton::PictureButton(QWidget* parent) : QLabel(parent) {
+PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
-    setAlignment(Qt::AlignCenter);
 }
 
 void PictureButton::showPicture(const QString& resource, const QString& caption,
@@ -56,45 +57,61 @@ void PictureButton::showPicture(const QString& resource, const QString& caption,
     m_resource = resource;
     m_caption = caption;
     m_hint = hint;
-    const QPixmap picture = bundledPicture(resource);
-    if (!picture.isNull()) {
-        setPixmap(picture);
-        return;
+    const QPixmap bundled = bundledPicture(resource);
+    if (!bundled.isNull()) {
+        m_picture = bundled;
+    } else if (!m_icon.isNull()) {
+        m_picture = m_icon.pixmap(QSize(m_iconSize, m_iconSize), devicePixelRatioF());
+    } else {
+        const QString text = caption.isEmpty() ? hint : caption;
+        m_picture = drawnTile(text.isEmpty() ? objectName() : text, font(), devicePixelRatioF());
     }
-    if (!m_icon.isNull()) {
-        setPixmap(m_icon.pixmap(QSize(m_iconSize, m_iconSize), devicePixelRatioF(),
-                                isEnabled() ? QIcon::Normal : QIcon::Disabled));
-        return;
-    }
-    const QString text = caption.isEmpty() ? hint : caption;
-    setPixmap(drawnTile(text.isEmpty() ? objectName() : text, font(), devicePixelRatioF()));
+    updateGeometry();
+    update();
 }
 
-void PictureButton::setIcon(const QIcon& icon, int size) {
+void PictureButton::setPictureIcon(const QIcon& icon, int size) {
     m_icon = icon;
     m_iconSize = size;
     showPicture(m_resource, m_caption, m_hint);
 }
 
-void PictureButton::mouseReleaseEvent(QMouseEvent* event) {
-    QLabel::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
-        isEnabled())
-        Q_EMIT clicked();
+QSize PictureButton::sizeHint() const {
+    if (m_picture.isNull()) return {24, 24};
+    // Room for the focus frame around the picture.
+    return (m_picture.deviceIndependentSize() + QSizeF(4, 4)).toSize();
 }
 
-void PictureButton::mouseDoubleClickEvent(QMouseEvent* event) {
-    QLabel::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton && isEnabled()) Q_EMIT doubleClicked();
+void PictureButton::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    QPixmap shown = m_picture;
+    QStyleOption option;
+    option.initFrom(this);
+    if (!isEnabled()) shown = style()->generatedIconPixmap(QIcon::Disabled, shown, &option);
+    const QSize size = shown.deviceIndependentSize().toSize();
+    QPoint at((width() - size.width()) / 2, (height() - size.height()) / 2);
+    if (isDown()) at += QPoint(1, 1);
+    p.drawPixmap(at, shown);
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(0, 0, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
 }
 
 void PictureButton::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
-        event->key() == Qt::Key_Enter) {
-        Q_EMIT clicked();
+    // Space presses any button; Enter presses this one too, as it did the picture.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+        animateClick();
         return;
     }
-    QLabel::keyPressEvent(event);
+    QAbstractButton::keyPressEvent(event);
+}
+
+void PictureButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    QAbstractButton::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && isEnabled()) Q_EMIT doubleClicked();
 }
 
 }  // namespace ui

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "bindings.h"
 #include "chart_view.h"
 #include "core/energy_chart_window.h"
 #include "core/food_analysis_chart_window.h"
@@ -26,7 +27,7 @@ ResultDialog::ResultDialog(core::ResultWindow& window, core::Dialogs* dialogs, Q
     PageBuilder b(this, dialogs);
     QLabel* heading = b.label(window.Label1);
     heading->setAlignment(Qt::AlignCenter);
-    StringGridView* grid = b.grid(window.StringGrid4);
+    StringGridView* grid = b.grid(window.StringGrid4, QStringLiteral("Nutrients"));
     QPushButton* close = b.button(window.Button1);
     connect(close, &QPushButton::clicked, this, [this] { m_window.close(); });
     m_closeId = window.closeRequested.connect([this] { reject(); });
@@ -81,11 +82,15 @@ FoodAnalysisChartDialog::FoodAnalysisChartDialog(core::FoodAnalysisChartWindow& 
     : QDialog(parent), m_window(window) {
     PageBuilder b(this, dialogs);
     const ChartParts parts = setupChartWindow(*this, window, b, m_closeId);
+    // The check box has no caption of its own; the label beside it gives its words.
+    QCheckBox* marks = b.checkBox(window.MARKS, qtext(window.Label7.caption()));
+    QLabel* valuesLabel = b.label(window.Label7, qtext(window.Label7.caption()) + " label");
+    valuesLabel->setBuddy(marks);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(parts.chart, 1);
     layout->addLayout(
-        row({b.button(window.PieChart), b.checkBox(window.MARKS), b.label(window.Label7),
-             b.picture(window.Image1), nullptr, parts.print, parts.exit}));
+        row({b.button(window.PieChart), marks, valuesLabel, b.picture(window.Image1), nullptr,
+             parts.print, parts.exit}));
 }
 
 FoodAnalysisChartDialog::~FoodAnalysisChartDialog() {

@@ -51,9 +51,10 @@ QWidget* SetupPage::setupDirectory() {
     QPushButton* open = b.button(tab.Button50);
     connectHandler(open, m_form, core::Button50Click);
     auto* layout = new QVBoxLayout;
-    layout->addLayout(
-        row({b.label(tab.DataDirectoryCaption), emphasised(b.label(tab.Label36)), nullptr}));
-    layout->addWidget(b.directoryList(tab.DirectoryListBox1), 1);
+    layout->addLayout(row({b.label(tab.DataDirectoryCaption),
+                           emphasised(b.label(tab.Label36, QStringLiteral("Data directory: %1"))),
+                           nullptr}));
+    layout->addWidget(b.directoryList(tab.DirectoryListBox1, QStringLiteral("Folders")), 1);
     layout->addLayout(row({nullptr, open}));
     return titledGroup(QStringLiteral("Data directory"), layout, this);
 }
@@ -61,7 +62,7 @@ QWidget* SetupPage::setupDirectory() {
 QWidget* SetupPage::setupDate() {
     auto& tab = m_form.setup;
     PageBuilder b(this, &m_form.dialogs);
-    QCalendarWidget* calendar = b.calendar(tab.MonthCalendar1);
+    QCalendarWidget* calendar = b.calendar(tab.MonthCalendar1, QStringLiteral("Calendar"));
     calendar->setMaximumSize(420, 260);
     // The week starts on Saturday, and Friday is the day of rest.
     calendar->setFirstDayOfWeek(Qt::Saturday);
@@ -70,28 +71,33 @@ QWidget* SetupPage::setupDate() {
     calendar->setWeekdayTextFormat(Qt::Saturday, workday);
     calendar->setWeekdayTextFormat(Qt::Sunday, workday);
     calendar->setWeekdayTextFormat(Qt::Friday, rest);
-    // A click and a double-click both take the date the calendar shows.
+    // A day chosen in any way (click, arrow keys, assistive technology) is taken; a click
+    // on the chosen day takes it again. The binding has already written it into the model.
     auto click = [this] { core::runHandler(m_form, core::MonthCalendar1Click); };
+    connect(calendar, &QCalendarWidget::selectionChanged, this, click);
     connect(calendar, &QCalendarWidget::clicked, this, click);
-    connect(calendar, &QCalendarWidget::activated, this, click);
     QPushButton* change = b.button(tab.ChangeDate);
     connectHandler(change, m_form, core::ChangeDateClick);
     auto* layout = new QVBoxLayout;
     layout->addWidget(calendar);
     layout->addLayout(
-        row({b.label(tab.DateCaption), emphasised(b.label(tab.DateLabel)), nullptr, change}));
+        row({b.label(tab.DateCaption),
+             emphasised(b.label(tab.DateLabel, QStringLiteral("Working date: %1"))), nullptr,
+             change}));
     return titledGroup(QStringLiteral("Working date"), layout, this);
 }
 
 QWidget* SetupPage::setupDisplay() {
     auto& tab = m_form.setup;
     PageBuilder b(this, &m_form.dialogs);
-    QComboBox* modes = b.comboBox(tab.ComboBox7);
+    QComboBox* modes = b.comboBox(tab.ComboBox7, QStringLiteral("Display resolution"));
     modes->setMinimumWidth(120);
     QPushButton* change = b.button(tab.Button48);
     connectHandler(change, m_form, core::ButtonNEWClick);
     auto* layout = new QVBoxLayout;
-    layout->addLayout(row({b.label(tab.ResolutionCaption), modes, nullptr, change}));
+    QLabel* caption = b.label(tab.ResolutionCaption);
+    caption->setBuddy(modes);
+    layout->addLayout(row({caption, modes, nullptr, change}));
     return titledGroup(QStringLiteral("Display"), layout, this);
 }
 

@@ -111,6 +111,7 @@ void StringGridView::applyControl() {
     setEnabled(g.enabled());
     applyVisible(this, g.visible());
     setToolTip(QString::fromStdString(g.hint()));
+    if (!g.hint().empty()) setAccessibleDescription(toolTip());
     if (g.rowHeight <= 0) {
         // The grid's defaults: rows of 24 and columns of 64 pixels.
         verticalHeader()->setDefaultSectionSize(

@@ -27,7 +27,7 @@ SubjectPage::SubjectPage(core::MainForm& form, QWidget* parent)
     auto* actions = row({b.button(tab.AddSubj), b.button(tab.Button46), remove,
                          b.button(tab.Button49), nullptr, b.label(tab.Label12)});
     auto* grid = new QVBoxLayout;
-    grid->addWidget(b.grid(tab.DBGrid7), 1);
+    grid->addWidget(b.grid(tab.DBGrid7, QStringLiteral("Subjects and recommended intakes")), 1);
     grid->addLayout(actions);
     auto* layout = new QVBoxLayout;
     layout->addWidget(heading);

@@ -43,9 +43,9 @@ WeeklyPlansPage::WeeklyPlansPage(core::MainForm& form, QWidget* parent)
 QWidget* WeeklyPlansPage::setupPlans() {
     auto& tab = m_form.weeklyPlans;
     PageBuilder b(this, &m_form.dialogs);
-    QPushButton* remove = b.button(tab.DelWDiet);
+    QPushButton* remove = b.button(tab.DelWDiet, QStringLiteral("Delete plan"));
     auto* layout = new QVBoxLayout;
-    layout->addWidget(b.grid(tab.DBGrid3), 1);
+    layout->addWidget(b.grid(tab.DBGrid3, QStringLiteral("Weekly plans")), 1);
     layout->addLayout(row({b.button(tab.AddWDiet), remove, nullptr}));
     return titledGroup(QStringLiteral("Weekly plans"), layout, this);
 }
@@ -59,8 +59,15 @@ QWidget* WeeklyPlansPage::setupDays() {
     grid->setHorizontalSpacing(4);
     const auto buttons = tab.dayButtons();
     for (int i = 0; i < 7; ++i) {
+        // The picture shows the day's Farsi name and is known by it; the radio button under
+        // it by the day's English name (its control's name), each described by the other.
+        core::RadioButton& day = *buttons[static_cast<std::size_t>(i)];
+        const QString english = qtext(day.name());
+        const QString farsi = qtext(pictures[i]->caption());
         PictureButton* picture = b.picture(*pictures[i]);
-        QRadioButton* radio = b.radio(*buttons[static_cast<std::size_t>(i)]);
+        picture->setAccessibleDescription(english);
+        QRadioButton* radio = b.radio(day, english);
+        radio->setAccessibleDescription(farsi);
         // A click on the day's name chooses the day, as a click on its button does.
         connect(picture, &PictureButton::clicked, radio, [radio] {
             if (!radio->isChecked() && radio->isEnabled()) radio->click();
@@ -84,9 +91,9 @@ QWidget* WeeklyPlansPage::setupSubjects() {
     auto& tab = m_form.weeklyPlans;
     PageBuilder b(this, &m_form.dialogs);
     PictureButton* copyPicture = b.picture(tab.Image2);
-    copyPicture->setIcon(copyIcon(), 40);
+    copyPicture->setPictureIcon(copyIcon(), 40);
     PictureButton* printPicture = b.picture(tab.Report1);
-    printPicture->setIcon(printIcon(), 40);
+    printPicture->setPictureIcon(printIcon(), 40);
     auto* copy = column({copyPicture, b.label(tab.CopyDietLabel)});
     auto* print = column({printPicture, b.label(tab.PrintLabel)});
     for (QBoxLayout* l : {copy, print})
@@ -96,7 +103,7 @@ QWidget* WeeklyPlansPage::setupSubjects() {
     actions->addLayout(print);
     actions->addStretch(1);
     auto* layout = new QHBoxLayout;
-    layout->addWidget(b.grid(tab.DBGrid11), 1);
+    layout->addWidget(b.grid(tab.DBGrid11, QStringLiteral("Subjects")), 1);
     layout->addLayout(actions);
     return titledGroup(QStringLiteral("Subject"), layout, this);
 }
@@ -113,28 +120,33 @@ QWidget* WeeklyPlansPage::setupMeals() {
         page->setObjectName(qtext(pages[i].name));
         auto* pageLayout = new QVBoxLayout(page);
         pageLayout->setContentsMargins(0, 2, 0, 0);
-        pageLayout->addWidget(b.grid(*grids[i]));
+        pageLayout->addWidget(
+            b.grid(*grids[i], QStringLiteral("Plan items: %1").arg(qtext(pages[i].caption))));
         meals->addTab(page, qtext(pages[i].caption));
     }
+    setAccessibleTitle(meals, QStringLiteral("Meals"));
     bindPageControl(meals, tab.PageControl3);
 
-    QPushButton* removeItem = b.button(tab.BitBtn4);
+    QPushButton* removeItem = b.button(tab.BitBtn4, QStringLiteral("Delete item"));
     removeItem->setIcon(deleteIcon());
-    QPushButton* mealAnalysis = b.button(tab.BitBtn1);
+    QPushButton* mealAnalysis = b.button(tab.BitBtn1, QStringLiteral("Meal analysis"));
     mealAnalysis->setIcon(chartIcon());
     mealAnalysis->setIconSize(QSize(22, 22));
     QPushButton* dayChart = b.button(tab.BitBtn5);
     dayChart->setIcon(chartIcon());
-    StringGridView* totals = b.grid(tab.WDIETGRID);
+    StringGridView* totals = b.grid(tab.WDIETGRID, QStringLiteral("Totals"));
     totals->setFixedHeight(totals->contentHeight());
-    QPlainTextEdit* description = b.memo(tab.DBMemo2);
+    QPlainTextEdit* description = b.memo(tab.DBMemo2, qtext(tab.DescriptionLabel.caption()));
+    QLabel* descriptionLabel =
+        b.label(tab.DescriptionLabel, qtext(tab.DescriptionLabel.caption()) + " label");
+    descriptionLabel->setBuddy(description);
     description->setMaximumHeight(64);
 
     auto* layout = new QVBoxLayout;
     layout->addWidget(meals, 1);
     layout->addLayout(row({removeItem, nullptr, mealAnalysis, dayChart}));
     layout->addWidget(totals);
-    layout->addWidget(b.label(tab.DescriptionLabel));
+    layout->addWidget(descriptionLabel);
     layout->addWidget(description);
     return titledGroup(QStringLiteral("Meals of the day"), layout, this);
 }
@@ -142,13 +154,13 @@ QWidget* WeeklyPlansPage::setupMeals() {
 QWidget* WeeklyPlansPage::setupRecipes() {
     auto& tab = m_form.weeklyPlans;
     PageBuilder b(this, &m_form.dialogs);
-    QGroupBox* meal = b.radioGroup(tab.RadioGroup1);
+    QGroupBox* meal = b.radioGroup(tab.RadioGroup1, QStringLiteral("Meal filter"));
     auto* filter = new QHBoxLayout;
     filter->addWidget(meal, 1);
     filter->addLayout(column({b.button(tab.Button8), b.button(tab.Button9), nullptr}));
     auto* layout = new QVBoxLayout;
     layout->addLayout(filter);
-    layout->addWidget(b.grid(tab.DBGrid4), 1);
+    layout->addWidget(b.grid(tab.DBGrid4, QStringLiteral("Recipes")), 1);
     return titledGroup(QStringLiteral("Recipes"), layout, this);
 }
 
@@ -161,7 +173,7 @@ QWidget* WeeklyPlansPage::setupFoodList() {
     heading->setFont(bold);
     auto* layout = new QVBoxLayout;
     layout->addWidget(heading);
-    layout->addWidget(b.grid(tab.SNACKDBGrid), 1);
+    layout->addWidget(b.grid(tab.SNACKDBGrid, QStringLiteral("Foods")), 1);
     return titledGroup(QStringLiteral("Foods"), layout, this);
 }
 

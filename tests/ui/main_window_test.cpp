@@ -22,6 +22,7 @@
 #include "dbf/codepage1256.h"
 #include "ui/data_grid_view.h"
 #include "ui/directory_list_view.h"
+#include "ui/picture_button.h"
 #include "ui/screen_scale.h"
 #include "ui/secondary_windows.h"
 #include "ui/string_grid_view.h"
@@ -112,7 +113,7 @@ TEST_F(MainWindowTest, EveryControlHasItsWidgetWithItsCaptionAndState) {
     EXPECT_EQ(widget<QLabel>("HelpText")->text().section('\n', 0, 0),
               "This program is able to analyze 112 nutrients of more than 5000 foods.");
     EXPECT_FALSE(widget<QLabel>("HelpPicture")->pixmap().isNull());
-    EXPECT_FALSE(widget<QLabel>("Image22")->pixmap().isNull());
+    EXPECT_FALSE(widget<ui::PictureButton>("Image22")->picture().isNull());
     EXPECT_EQ(widget<QLabel>("Label36")->text(), "data\\");
     for (const char* name : {"Edit4", "Edit1", "Edit2", "Food_Code", "AZ", "TA"})
         widget<QLineEdit>(name);
@@ -187,7 +188,7 @@ TEST_F(MainWindowTest, ThePersianLayoutTypesFarsiLettersInEditsAndGrids) {
     open();
     ASSERT_EQ(form->keyboard.activeLayout(), core::persianLayout);  // as start-up leaves it
     EXPECT_TRUE(
-        window->statusBar()->findChild<QLabel*>("KeyboardLayout")->text().contains("Persian"));
+        window->statusBar()->findChild<QAbstractButton*>("KeyboardLayout")->text().contains("Persian"));
     window->tabs()->setCurrentIndex(1);
     auto* search = widget<QLineEdit>("Edit4");
     search->setFocus();
@@ -206,7 +207,7 @@ TEST_F(MainWindowTest, ThePersianLayoutTypesFarsiLettersInEditsAndGrids) {
 
     form->keyboard.activate(core::usEnglishLayout);
     EXPECT_TRUE(
-        window->statusBar()->findChild<QLabel*>("KeyboardLayout")->text().contains("English"));
+        window->statusBar()->findChild<QAbstractButton*>("KeyboardLayout")->text().contains("English"));
     search->clear();
     QTest::keyClicks(search, "sghl");
     EXPECT_EQ(search->text(), "sghl");

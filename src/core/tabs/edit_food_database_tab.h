@@ -6,7 +6,7 @@
 
 namespace core {
 
-struct EditFoodDatabaseTab {
+struct EditFoodDatabaseTab : ControlOwner<EditFoodDatabaseTab> {
     static constexpr const char* name = "TabSheet3";
     static constexpr const char* caption = "Edit Food Database";
 

@@ -7,7 +7,7 @@
 
 namespace core {
 
-struct FoodAnalysisTab {
+struct FoodAnalysisTab : ControlOwner<FoodAnalysisTab> {
     static constexpr const char* name = "TabSheet6";
     static constexpr const char* caption = "Food Analysis";
 

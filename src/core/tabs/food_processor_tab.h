@@ -6,7 +6,7 @@
 
 namespace core {
 
-struct FoodProcessorTab {
+struct FoodProcessorTab : ControlOwner<FoodProcessorTab> {
     static constexpr const char* name = "TabSheet5";
     static constexpr const char* caption = "Food Processor";
 

@@ -4,7 +4,7 @@
 
 namespace core {
 
-struct HelpTab {
+struct HelpTab : ControlOwner<HelpTab> {
     static constexpr const char* name = "TabSheet4";
     static constexpr const char* caption = "Help";
 
@@ -23,6 +23,8 @@ struct HelpTab {
                    "6- Subjects and recommended intakes"};
     Picture HelpPicture{"HelpPicture", "help.jpg"};
     Button CreateDatabases{"CreateDatabases", "Create Databses"};  // has no action
+
+    HelpTab() { HelpPicture.setClickable(false); }
 };
 
 }  // namespace core

@@ -4,7 +4,7 @@
 
 namespace core {
 
-struct SetupTab {
+struct SetupTab : ControlOwner<SetupTab> {
     static constexpr const char* name = "TabSheet21";
     static constexpr const char* caption = "Setup";
 

@@ -4,7 +4,7 @@
 
 namespace core {
 
-struct SubjectTab {
+struct SubjectTab : ControlOwner<SubjectTab> {
     static constexpr const char* name = "TabSheet11";
     static constexpr const char* caption = "Subject";
 

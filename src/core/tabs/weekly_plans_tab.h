@@ -8,7 +8,7 @@
 
 namespace core {
 
-struct WeeklyPlansTab {
+struct WeeklyPlansTab : ControlOwner<WeeklyPlansTab> {
     static constexpr const char* name = "TabSheet2";
     static constexpr const char* caption = "Weekly Diet Plans";
     static constexpr const char* farsiCaption = "برنامه غذایی هفتگی";
