@@ -1,6 +1,7 @@
 #include "bindings.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -13,10 +14,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTextCharFormat>
 #include <QVBoxLayout>
@@ -396,8 +396,8 @@ void bindComboBox(QComboBox* box, core::ComboBox& control) {
         *taking = true;
         const QString text = box->currentText();
         const int current = box->currentIndex();
-        const int index = current >= 0 && box->itemText(current) == text ? current
-                                                                         : box->findText(text);
+        const int index =
+            current >= 0 && box->itemText(current) == text ? current : box->findText(text);
         if (index >= 0) {
             control.setItemIndex(index);
         } else {
@@ -413,6 +413,9 @@ void bindComboBox(QComboBox* box, core::ComboBox& control) {
 void bindCalendar(QCalendarWidget* calendar, core::Calendar& control) {
     bindControl(calendar, control);
     calendar->setGridVisible(true);
+    // Assistive technology meets the calendar as its table of days.
+    if (auto* days = calendar->findChild<QAbstractItemView*>())
+        days->setAccessibleName(calendar->accessibleName());
     follow(calendar, control, [calendar, &control] {
         const QDate date = dateOf(control.date());
         if (control.date() != 0 && calendar->selectedDate() != date) {
@@ -479,8 +482,6 @@ void bindPageControl(QTabWidget* tabs, core::PageControl& control) {
                 page->setAccessibleName(caption);
             }
         }
-        // The tab bar is what assistive technology lists the pages in.
-        if (auto* bar = tabs->findChild<QTabBar*>()) bar->setAccessibleName(tabs->accessibleName());
         if (tabs->currentIndex() != control.activeIndex())
             tabs->setCurrentIndex(control.activeIndex());
     });

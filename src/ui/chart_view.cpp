@@ -29,8 +29,8 @@ QString describe(const core::Chart& chart) {
     for (const core::ChartSeries& series : chart.series)
         for (const core::ChartPoint& point : series.points)
             parts << QStringLiteral("%1 %2").arg(
-                         qtext(point.label.empty() ? series.title : point.label),
-                         QString::number(point.y, 'g', 6));
+                qtext(point.label.empty() ? series.title : point.label),
+                QString::number(point.y, 'g', 6));
     return parts.join(QStringLiteral(", "));
 }
 

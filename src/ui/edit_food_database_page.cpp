@@ -31,16 +31,16 @@ QWidget* EditFoodDatabasePage::setupFoods() {
     QLineEdit* code = b.edit(tab.Edit1, QStringLiteral("Food code"));
     code->setMaximumWidth(120);
     auto* findRow =
-        row({captionFor(QStringLiteral("Food code:"), code, this), code, b.button(tab.FindFood), nullptr,
-             b.button(tab.Button12), b.button(tab.Button13)});
+        row({captionFor(QStringLiteral("Food code:"), code, this), code, b.button(tab.FindFood),
+             nullptr, b.button(tab.Button12), b.button(tab.Button13)});
     auto* foods = new QVBoxLayout;
     foods->addLayout(findRow);
     foods->addWidget(b.grid(tab.DBGrid8, QStringLiteral("Foods")), 1);
 
     QComboBox* meal = b.comboBox(tab.ComboBox3, QStringLiteral("Meal"));
     meal->setMinimumWidth(110);
-    auto* list =
-        column({captionFor(QStringLiteral("Meal:"), meal, this), meal, b.button(tab.AddSnacks), nullptr});
+    auto* list = column(
+        {captionFor(QStringLiteral("Meal:"), meal, this), meal, b.button(tab.AddSnacks), nullptr});
     auto* top = new QHBoxLayout;
     top->addWidget(titledGroup(QStringLiteral("Foods"), foods, this), 1);
     top->addWidget(titledGroup(QStringLiteral("Short list of foods"), list, this));

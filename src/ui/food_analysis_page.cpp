@@ -47,13 +47,12 @@ QWidget* FoodAnalysisPage::setupFoods() {
     code->setPlaceholderText(QStringLiteral("code"));
     code->setMaximumWidth(90);
     auto* byName = row({name, b.button(tab.Serach)});
-    auto* language =
-        row({b.radio(tab.F_Search), b.radio(tab.EN_Search), nullptr,
-             b.label(tab.Label6, QStringLiteral("Foods found: %1"))});
+    auto* language = row({b.radio(tab.F_Search), b.radio(tab.EN_Search), nullptr,
+                          b.label(tab.Label6, QStringLiteral("Foods found: %1"))});
     auto* byCode = row({code, b.button(tab.BitBtn2), nullptr});
-    auto* actions =
-        row({b.picture(tab.Image22), b.button(tab.ListDel, QStringLiteral("Delete food from the list")),
-             nullptr, b.button(tab.Button22, QStringLiteral("Add>>> food"))});
+    auto* actions = row({b.picture(tab.Image22),
+                         b.button(tab.ListDel, QStringLiteral("Delete food from the list")),
+                         nullptr, b.button(tab.Button22, QStringLiteral("Add>>> food"))});
     auto* layout = new QVBoxLayout;
     layout->addLayout(byName);
     layout->addLayout(language);
@@ -68,7 +67,8 @@ QWidget* FoodAnalysisPage::setupRecipes() {
     PageBuilder b(this, &m_form.dialogs);
     QComboBox* meal = b.comboBox(tab.ComboBox4, QStringLiteral("Meal"));
     meal->setMinimumWidth(100);
-    auto* filter = row({meal, b.button(tab.FilterButton), b.button(tab.UNFILTERButton)});
+    auto* filter = row({captionFor(QStringLiteral("Meal:"), meal, this), meal,
+                        b.button(tab.FilterButton), b.button(tab.UNFILTERButton)});
     auto* actions = row({nullptr, b.button(tab.ADDRECEP, QStringLiteral("Add>>> recipe"))});
     auto* layout = new QVBoxLayout;
     layout->addLayout(filter);

@@ -65,7 +65,8 @@ QWidget* FoodProcessorPage::setupRecipes() {
     auto* recipes = new QVBoxLayout;
     recipes->addWidget(heading);
     recipes->addWidget(b.grid(tab.GhazahaGrid, QStringLiteral("Recipe book")), 3);
-    recipes->addLayout(row({meal, b.button(tab.TAB3Add), nullptr}));
+    recipes->addLayout(row(
+        {captionFor(QStringLiteral("Meal:"), meal, this), meal, b.button(tab.TAB3Add), nullptr}));
     recipes->addLayout(row({b.button(tab.Button1), b.button(tab.Button4), nullptr}));
     recipes->addWidget(description, 1);
     auto* contents = new QVBoxLayout;
@@ -93,9 +94,9 @@ QWidget* FoodProcessorPage::setupNutrients() {
     from->setMaximumWidth(70);
     to->setMaximumWidth(70);
     // Rankings and the range search use the nutrient chosen in the grid.
-    auto* ranking =
-        row({b.radio(tab.DBF), b.radio(tab.Recipes), b.button(tab.Highest), b.button(tab.Lowest),
-             b.button(tab.SaveFIle), nullptr, fromLabel, from, toLabel, to, b.button(tab.AZTASEarch)});
+    auto* ranking = row({b.radio(tab.DBF), b.radio(tab.Recipes), b.button(tab.Highest),
+                         b.button(tab.Lowest), b.button(tab.SaveFIle), nullptr, fromLabel, from,
+                         toLabel, to, b.button(tab.AZTASEarch)});
     StringGridView* nutrients = b.grid(tab.StringGrid1, QStringLiteral("Nutrients"));
     auto* layout = new QVBoxLayout;
     layout->addWidget(nutrients, 1);

@@ -102,7 +102,8 @@ void PictureButton::paintEvent(QPaintEvent*) {
 
 void PictureButton::keyPressEvent(QKeyEvent* event) {
     // Space presses any button; Enter presses this one too, as it did the picture.
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        !event->isAutoRepeat()) {
         animateClick();
         return;
     }

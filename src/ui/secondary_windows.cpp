@@ -88,9 +88,8 @@ FoodAnalysisChartDialog::FoodAnalysisChartDialog(core::FoodAnalysisChartWindow& 
     valuesLabel->setBuddy(marks);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(parts.chart, 1);
-    layout->addLayout(
-        row({b.button(window.PieChart), marks, valuesLabel, b.picture(window.Image1), nullptr,
-             parts.print, parts.exit}));
+    layout->addLayout(row({b.button(window.PieChart), marks, valuesLabel, b.picture(window.Image1),
+                           nullptr, parts.print, parts.exit}));
 }
 
 FoodAnalysisChartDialog::~FoodAnalysisChartDialog() {

@@ -51,9 +51,9 @@ QWidget* SetupPage::setupDirectory() {
     QPushButton* open = b.button(tab.Button50);
     connectHandler(open, m_form, core::Button50Click);
     auto* layout = new QVBoxLayout;
-    layout->addLayout(row({b.label(tab.DataDirectoryCaption),
-                           emphasised(b.label(tab.Label36, QStringLiteral("Data directory: %1"))),
-                           nullptr}));
+    layout->addLayout(
+        row({b.label(tab.DataDirectoryCaption),
+             emphasised(b.label(tab.Label36, QStringLiteral("Data directory: %1"))), nullptr}));
     layout->addWidget(b.directoryList(tab.DirectoryListBox1, QStringLiteral("Folders")), 1);
     layout->addLayout(row({nullptr, open}));
     return titledGroup(QStringLiteral("Data directory"), layout, this);
@@ -80,10 +80,9 @@ QWidget* SetupPage::setupDate() {
     connectHandler(change, m_form, core::ChangeDateClick);
     auto* layout = new QVBoxLayout;
     layout->addWidget(calendar);
-    layout->addLayout(
-        row({b.label(tab.DateCaption),
-             emphasised(b.label(tab.DateLabel, QStringLiteral("Working date: %1"))), nullptr,
-             change}));
+    layout->addLayout(row({b.label(tab.DateCaption),
+                           emphasised(b.label(tab.DateLabel, QStringLiteral("Working date: %1"))),
+                           nullptr, change}));
     return titledGroup(QStringLiteral("Working date"), layout, this);
 }
 

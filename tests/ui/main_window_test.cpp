@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include "core/formats.h"
 #include "core/platform.h"
 #include "dbf/codepage1256.h"
+#include "main_window_fixture.h"
 #include "ui/data_grid_view.h"
 #include "ui/directory_list_view.h"
 #include "ui/picture_button.h"
@@ -33,49 +35,7 @@ using core::testing::DataContent;
 using core::testing::I;
 using core::testing::S;
 
-class MainWindowTest : public core::testing::AppTest {
-  protected:
-    ui::MainWindow& open(const DataContent& content = {}) {
-        core::testing::writeDataDirectory(app() / "data", content);
-        makeForm();
-        window = std::make_unique<ui::MainWindow>(*form);
-        window->resize(1366, 768);
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        return *window;
-    }
-    template <typename W>
-    W* widget(const char* name) {
-        W* found = window->findChild<W*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    std::string stored(const char* table, const char* field, int recNo) {
-        dbf::Table other;
-        other.setDirectory(app() / "data");
-        other.setTableName(table);
-        other.open();
-        other.moveBy(recNo - 1);
-        return other.value(field).bytes();
-    }
-    // Typing into a grid cell as a user does: open the editor, type, confirm, leave the row.
-    void typeIntoCell(ui::DataGridView* grid, int row, int column, const QString& keys) {
-        grid->setFocus();
-        grid->setCurrentIndex(grid->model()->index(row, column));
-        QCoreApplication::processEvents();
-        QTest::keyClick(grid, Qt::Key_F2);
-        auto* editor = grid->viewport()->findChild<QLineEdit*>();
-        ASSERT_NE(editor, nullptr);
-        editor->selectAll();
-        QTest::keyClicks(editor, keys);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        QTest::keyClick(grid, row == 0 ? Qt::Key_Down : Qt::Key_Up);
-        QCoreApplication::processEvents();
-    }
-
-    std::unique_ptr<ui::MainWindow> window;  // goes before the form it shows
-};
+using ui::testing::MainWindowTest;
 
 TEST_F(MainWindowTest, ShowsTheSevenTabsRightToLeftOpeningOnHelp) {
     ui::MainWindow& w = open();
@@ -187,8 +147,10 @@ TEST_F(MainWindowTest, TheRecipeDescriptionIsWrittenIntoTheRecipeWhenTheBoxIsLef
 TEST_F(MainWindowTest, ThePersianLayoutTypesFarsiLettersInEditsAndGrids) {
     open();
     ASSERT_EQ(form->keyboard.activeLayout(), core::persianLayout);  // as start-up leaves it
-    EXPECT_TRUE(
-        window->statusBar()->findChild<QAbstractButton*>("KeyboardLayout")->text().contains("Persian"));
+    EXPECT_TRUE(window->statusBar()
+                    ->findChild<QAbstractButton*>("KeyboardLayout")
+                    ->text()
+                    .contains("Persian"));
     window->tabs()->setCurrentIndex(1);
     auto* search = widget<QLineEdit>("Edit4");
     search->setFocus();
@@ -206,8 +168,10 @@ TEST_F(MainWindowTest, ThePersianLayoutTypesFarsiLettersInEditsAndGrids) {
     EXPECT_EQ(stored("FOODS.DBF", "N3", 1).substr(0, 3), dbf::cp1256::fromUtf8("نان"));
 
     form->keyboard.activate(core::usEnglishLayout);
-    EXPECT_TRUE(
-        window->statusBar()->findChild<QAbstractButton*>("KeyboardLayout")->text().contains("English"));
+    EXPECT_TRUE(window->statusBar()
+                    ->findChild<QAbstractButton*>("KeyboardLayout")
+                    ->text()
+                    .contains("English"));
     search->clear();
     QTest::keyClicks(search, "sghl");
     EXPECT_EQ(search->text(), "sghl");
@@ -229,6 +193,23 @@ TEST_F(MainWindowTest, TheSetupTabRunsItsHandlers) {
     ASSERT_FALSE(display.requests.empty());
     EXPECT_EQ(display.requests.back(), std::make_tuple(1152, 864, 32));
     EXPECT_EQ(dialogs.messages.back(), "Resolution changed to 1152x864!");
+}
+
+TEST_F(MainWindowTest, ADayChosenWithTheArrowKeysIsTheWorkingDateAndWhatChangeDateStamps) {
+    open();
+    window->tabs()->setCurrentIndex(5);
+    auto* calendar = widget<QCalendarWidget>("MonthCalendar1");
+    calendar->setSelectedDate(QDate(2011, 7, 9));
+    const QString shown = widget<QLabel>("DateLabel")->text();
+    auto* days = calendar->findChild<QAbstractItemView*>();
+    ASSERT_NE(days, nullptr);
+    days->setFocus();
+    QTest::keyClick(days, Qt::Key_Down);  // a week later
+    EXPECT_EQ(form->state.workingDate, core::dateValue(2011, 7, 16));
+    EXPECT_EQ(widget<QLabel>("DateLabel")->text(), shown);  // until "Change Date"
+    QTest::mouseClick(widget<QPushButton>("ChangeDate"), Qt::LeftButton);
+    EXPECT_EQ(widget<QLabel>("DateLabel")->text(), "11/7/16");
+    EXPECT_EQ(form->DBF9.value("SU7").asDate(), core::dateValue(2011, 7, 16));
 }
 
 TEST_F(MainWindowTest, TheDirectoryListSwitchesToAnotherDataDirectoryAndBack) {
