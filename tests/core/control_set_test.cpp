@@ -19,11 +19,10 @@ std::vector<std::string> namesOf(const core::ControlSet& set) {
 
 TEST(ControlSet, AModelListsItsOwnControlsInDeclarationOrder) {
     core::SetupTab setup;
-    EXPECT_EQ(namesOf(setup),
-              (std::vector<std::string>{"DirectoryListBox1", "Button50", "DataDirectoryCaption",
-                                        "Label36", "MonthCalendar1", "ChangeDate", "DateCaption",
-                                        "DateLabel", "ResolutionCaption", "ComboBox7",
-                                        "Button48"}));
+    EXPECT_EQ(namesOf(setup), (std::vector<std::string>{
+                                  "DirectoryListBox1", "Button50", "DataDirectoryCaption",
+                                  "Label36", "MonthCalendar1", "ChangeDate", "DateCaption",
+                                  "DateLabel", "ResolutionCaption", "ComboBox7", "Button48"}));
 }
 
 TEST(ControlSet, ControlsOutsideAModelAndOfAnotherModelAreNotListed) {

@@ -81,8 +81,7 @@ void checkPage(QWidget* page, const core::ControlSet& model,
         }
         EXPECT_FALSE(name.trimmed().isEmpty());
         const auto [at, added] = owners.emplace(name, control->name());
-        EXPECT_TRUE(added) << "the name \"" << name.toStdString() << "\" also names "
-                           << at->second;
+        EXPECT_TRUE(added) << "the name \"" << name.toStdString() << "\" also names " << at->second;
         if (!control->hint().empty()) {
             EXPECT_EQ(iface->text(QAccessible::Description).toStdString(), control->hint());
         }
@@ -98,9 +97,12 @@ void checkPage(QWidget* page, const core::ControlSet& model) {
 TEST_F(MainWindowTest, EveryControlOfEveryPageHasAUniqueNameAndTheRoleOfItsKind) {
     open();
     const std::pair<const char*, const core::ControlSet*> tabs[] = {
-        {"TabSheet2", &form->weeklyPlans},  {"TabSheet5", &form->foodProcessor},
-        {"TabSheet3", &form->editFoodDatabase}, {"TabSheet6", &form->foodAnalysis},
-        {"TabSheet11", &form->subject},     {"TabSheet21", &form->setup},
+        {"TabSheet2", &form->weeklyPlans},
+        {"TabSheet5", &form->foodProcessor},
+        {"TabSheet3", &form->editFoodDatabase},
+        {"TabSheet6", &form->foodAnalysis},
+        {"TabSheet11", &form->subject},
+        {"TabSheet21", &form->setup},
         {"TabSheet4", &form->help}};
     for (const auto& [name, model] : tabs) checkPage(widget<QWidget>(name), *model);
 
@@ -119,7 +121,8 @@ TEST_F(MainWindowTest, EveryControlOfEveryPageHasAUniqueNameAndTheRoleOfItsKind)
     EXPECT_EQ(bar->role(), QAccessible::PageTabList);
     QStringList pages;  // the bar's other children are its scroll buttons
     for (int i = 0; i < bar->childCount(); ++i)
-        if (bar->child(i)->role() == QAccessible::PageTab) pages << bar->child(i)->text(QAccessible::Name);
+        if (bar->child(i)->role() == QAccessible::PageTab)
+            pages << bar->child(i)->text(QAccessible::Name);
     EXPECT_EQ(pages.size(), 7);
     EXPECT_EQ(pages.value(1), "Food Processor");
 }
