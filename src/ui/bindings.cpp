@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -408,14 +409,62 @@ void bindComboBox(QComboBox* box, core::ComboBox& control) {
     };
     QObject::connect(box, &QComboBox::currentIndexChanged, box, take);
     QObject::connect(box, &QComboBox::editTextChanged, box, take);
+    // A screen reader chooses an item by toggling it in the box's list while the list is
+    // closed; browsing the open list chooses nothing until Enter or a click.
+    QAbstractItemView* list = box->view();
+    QObject::connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, box,
+                     [box, list] {
+                         if (list->isVisible()) return;
+                         const QModelIndexList chosen = list->selectionModel()->selectedIndexes();
+                         if (chosen.size() == 1 && chosen.front().row() != box->currentIndex())
+                             box->setCurrentIndex(chosen.front().row());
+                     });
 }
+
+namespace {
+
+// The date a cell of the calendar's table of days stands for, read from the day it shows.
+// The six weeks shown begin with a few days of the month before (first week only, days
+// over 20) and end with days of the month after (fifth and sixth weeks, days under 15);
+// the shown month's own days under 15 lie in its first three weeks, those over 20 after
+// its second. Null for the titles of the week days and the week numbers.
+QDate dateOfDayCell(const QCalendarWidget* calendar, const QModelIndex& cell) {
+    const bool titles = calendar->horizontalHeaderFormat() != QCalendarWidget::NoHorizontalHeader;
+    const int week = cell.row() - (titles ? 1 : 0);
+    if (week < 0) return {};
+    if (calendar->verticalHeaderFormat() != QCalendarWidget::NoVerticalHeader && cell.column() == 0)
+        return {};
+    bool isDay = false;
+    const int day = cell.data(Qt::DisplayRole).toString().toInt(&isDay);
+    if (!isDay || day < 1 || day > 31) return {};
+    QDate month(calendar->yearShown(), calendar->monthShown(), 1);
+    if (week < 2 && day > 20) month = month.addMonths(-1);
+    if (week >= 4 && day < 15) month = month.addMonths(1);
+    return QDate(month.year(), month.month(), day);
+}
+
+}  // namespace
 
 void bindCalendar(QCalendarWidget* calendar, core::Calendar& control) {
     bindControl(calendar, control);
     calendar->setGridVisible(true);
-    // Assistive technology meets the calendar as its table of days.
-    if (auto* days = calendar->findChild<QAbstractItemView*>())
+    // Assistive technology meets the calendar as its table of days, and chooses a day by
+    // toggling its cell, which the calendar itself does not follow. The check waits for
+    // the calendar to settle: while it moves to another date, its cells pass through
+    // states that stand for no date.
+    if (auto* days = calendar->findChild<QAbstractItemView*>()) {
         days->setAccessibleName(calendar->accessibleName());
+        QObject::connect(
+            days->selectionModel(), &QItemSelectionModel::selectionChanged, calendar,
+            [calendar, days] {
+                const QModelIndexList chosen = days->selectionModel()->selectedIndexes();
+                if (chosen.size() != 1) return;
+                const QDate date = dateOfDayCell(calendar, chosen.front());
+                if (date.isValid() && date != calendar->selectedDate())
+                    calendar->setSelectedDate(date);
+            },
+            Qt::QueuedConnection);
+    }
     follow(calendar, control, [calendar, &control] {
         const QDate date = dateOf(control.date());
         if (control.date() != 0 && calendar->selectedDate() != date) {

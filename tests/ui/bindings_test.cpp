@@ -67,6 +67,18 @@ TEST(ComboBoxBinding, AChosenItemIsChosenHoweverItIsChosen) {
              QTest::keyClicks(box.lineEdit(), "1280x800");
          },
          5, "1280x800"},
+        {"a screen reader's toggle of an item of the closed list",
+         [](QComboBox& box) {
+             QAccessibleInterface* list = QAccessible::queryAccessibleInterface(box.view());
+             ASSERT_NE(list, nullptr);
+             QAccessibleInterface* item = list->child(4);
+             ASSERT_NE(item, nullptr);
+             ASSERT_NE(item->actionInterface(), nullptr);
+             item->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+         },
+         4, "1280x768"},
+        {"text set into the box's edit",
+         [](QComboBox& box) { box.lineEdit()->setText("1440x900"); }, 7, "1440x900"},
         {"other typed text",
          [](QComboBox& box) {
              box.lineEdit()->selectAll();
@@ -211,6 +223,37 @@ TEST(CalendarBinding, ADayChosenWithTheArrowKeysIsTaken) {
     EXPECT_EQ(ui::dateOf(control.date()), QDate(2011, 7, 17));
     calendar.setSelectedDate(QDate(2012, 1, 2));  // the selection set by any other way
     EXPECT_EQ(ui::dateOf(control.date()), QDate(2012, 1, 2));
+}
+
+TEST(CalendarBinding, ADayToggledByAScreenReaderIsTaken) {
+    core::Calendar control("MonthCalendar1");
+    control.setDate(ui::dateValueOf(QDate(2011, 7, 9)));
+    QCalendarWidget calendar;
+    calendar.setFirstDayOfWeek(Qt::Saturday);
+    ui::bindCalendar(&calendar, control);
+    showActive(calendar);
+    auto* days = calendar.findChild<QTableView*>();
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(days);
+    ASSERT_NE(table, nullptr);
+    ASSERT_NE(table->tableInterface(), nullptr);
+    // Toggles the cell that shows `day` in `row` of the table (row 0 holds the day titles).
+    auto toggle = [&](int row, const QString& day) {
+        for (int col = 0; col < table->tableInterface()->columnCount(); ++col) {
+            QAccessibleInterface* cell = table->tableInterface()->cellAt(row, col);
+            if (cell && cell->text(QAccessible::Name) == day) {
+                cell->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+                QCoreApplication::processEvents();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no day " << day.toStdString() << " in row " << row;
+    };
+    toggle(3, "13");
+    EXPECT_EQ(ui::dateOf(control.date()), QDate(2011, 7, 13));
+    toggle(6, "3");  // the last week shown ends with the first days of August
+    EXPECT_EQ(ui::dateOf(control.date()), QDate(2011, 8, 3));
+    toggle(1, "30");  // August's page begins with the end of July
+    EXPECT_EQ(ui::dateOf(control.date()), QDate(2011, 7, 30));
 }
 
 TEST(PictureButton, IsAButtonReachedWithTabPressedWithKeysAndKnownByItsHint) {
