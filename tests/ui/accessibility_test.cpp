@@ -5,6 +5,8 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabBar>
@@ -89,9 +91,39 @@ void checkPage(QWidget* page, const core::ControlSet& model,
     }
 }
 
-void checkPage(QWidget* page, const core::ControlSet& model) {
-    std::map<std::string, QString> names;
-    checkPage(page, model, names);
+// The table of src/ui/README.md: page (tab caption, or window name first), control, name.
+std::map<std::pair<QString, QString>, QString> documentedNames() {
+    QFile file(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../../src/ui/README.md"));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << "src/ui/README.md";
+    std::map<std::pair<QString, QString>, QString> rows;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+        const QStringList cells = line.split(QLatin1Char('|'));
+        if (cells.size() != 6 || !cells[2].trimmed().startsWith(QLatin1Char('`'))) continue;
+        const QString page = cells[1].trimmed().section(QLatin1Char(' '), 0, 0);
+        const QString control = cells[2].trimmed().remove(QLatin1Char('`'));
+        const QString key = page.startsWith(QLatin1String("TForm")) ? page : cells[1].trimmed();
+        rows[{key, control}] = cells[3].trimmed();
+    }
+    return rows;
+}
+
+// Checks the README's table against the names the controls have: every control has its
+// row, and a row names it as the program does (rows that describe a changing name in
+// words, "Records found: *the counter*", only need to be there).
+void checkDocumented(const QString& page, const std::map<std::string, QString>& names) {
+    static const auto rows = documentedNames();
+    for (const auto& [control, name] : names) {
+        SCOPED_TRACE(page.toStdString() + " " + control);
+        const auto row = rows.find({page, QString::fromStdString(control)});
+        ASSERT_NE(row, rows.end()) << "no row in src/ui/README.md";
+        const QString& documented = row->second;
+        const bool inWords = documented.contains(QLatin1Char('*')) ||
+                             documented.contains(QLatin1Char('(')) ||
+                             documented.contains(QLatin1Char(';')) || documented.startsWith("the ");
+        if (!inWords) {
+            EXPECT_EQ(name, documented);
+        }
+    }
 }
 
 TEST_F(MainWindowTest, EveryControlOfEveryPageHasAUniqueNameAndTheRoleOfItsKind) {
@@ -104,16 +136,26 @@ TEST_F(MainWindowTest, EveryControlOfEveryPageHasAUniqueNameAndTheRoleOfItsKind)
         {"TabSheet11", &form->subject},
         {"TabSheet21", &form->setup},
         {"TabSheet4", &form->help}};
-    for (const auto& [name, model] : tabs) checkPage(widget<QWidget>(name), *model);
+    for (const auto& [name, model] : tabs) {
+        QWidget* page = widget<QWidget>(name);
+        std::map<std::string, QString> names;
+        checkPage(page, *model, names);
+        checkDocumented(window->tabs()->tabText(window->tabs()->indexOf(page)), names);
+    }
 
     ui::ResultDialog form2(form->Form2, &dialogs, window.get());
     ui::EnergyChartDialog form3(form->Form3, &dialogs, window.get());
     ui::FoodAnalysisChartDialog form4(form->Form4, &dialogs, window.get());
-    checkPage(&form2, form->Form2);
-    checkPage(&form3, form->Form3);
-    std::map<std::string, QString> names;
-    checkPage(&form4, form->Form4, names);
-    EXPECT_EQ(names.at("BitBtn5"), "Print");  // the mnemonic and the blank are not read
+    const std::pair<QDialog*, const core::ControlSet*> windows[] = {
+        {&form2, &form->Form2}, {&form3, &form->Form3}, {&form4, &form->Form4}};
+    for (const auto& [dialog, model] : windows) {
+        std::map<std::string, QString> names;
+        checkPage(dialog, *model, names);
+        checkDocumented(dialog->objectName(), names);
+        if (dialog == &form4) {
+            EXPECT_EQ(names.at("BitBtn5"), "Print");  // mnemonic and blank are not read
+        }
+    }
 
     // The main tab control: a list of page tabs named by their captions.
     QAccessibleInterface* bar = accessible(window->tabs()->findChild<QTabBar*>());
