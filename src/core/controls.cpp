@@ -1,12 +1,14 @@
 #include "controls.h"
 
+#include <cstdint>
 #include <stdexcept>
 #include <vector>
 
 namespace core {
 
 namespace {
-// The sets of the models under construction or alive on this thread.
+// The sets of the models under construction or alive on this thread. A model lives and
+// dies on the thread that made it (the user-interface thread).
 thread_local std::vector<ControlSet*> liveSets;
 }  // namespace
 
@@ -20,10 +22,11 @@ ControlSet::ControlSet(const void* storage, std::size_t size)
 ControlSet::~ControlSet() { std::erase(liveSets, this); }
 
 void ControlSet::enrol(Control& control) {
-    const auto* at = reinterpret_cast<const char*>(&control);
-    for (ControlSet* set : liveSets)
-        if (at >= set->m_begin && at < set->m_begin + set->m_size)
-            set->m_controls.push_back(&control);
+    const auto at = reinterpret_cast<std::uintptr_t>(&control);
+    for (ControlSet* set : liveSets) {
+        const auto begin = reinterpret_cast<std::uintptr_t>(set->m_begin);
+        if (at >= begin && at < begin + set->m_size) set->m_controls.push_back(&control);
+    }
 }
 
 RadioButton* RadioGroup::checkedButton() const {

@@ -361,10 +361,11 @@ class ControlSet {
     std::vector<Control*> m_controls;
 };
 
+// The owner is the model's first and only base, so it begins where the model begins.
 template <typename Model>
 class ControlOwner : public ControlSet {
   protected:
-    ControlOwner() : ControlSet(static_cast<const Model*>(this), sizeof(Model)) {}
+    ControlOwner() : ControlSet(this, sizeof(Model)) {}
 };
 
 }  // namespace core

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -196,12 +197,12 @@ void bindRadioButton(QRadioButton* button, core::RadioButton& control) {
     // The model's group and an exclusive Qt group agree: a click on the checked button
     // leaves it checked, arrow keys move the choice within the group, and assistive
     // technology announces radio buttons.
-    QButtonGroup* group = buttonGroupOf(button, control.group());
+    QPointer<QButtonGroup> group = buttonGroupOf(button, control.group());
     group->addButton(button);
     follow(button, control, [button, group, &control] {
         button->setText(qtext(control.caption()));
         button->setAccessibleName(accessibleNameFor(button, button->text()));
-        if (button->isChecked() != control.checked()) {
+        if (group && button->isChecked() != control.checked()) {
             const QSignalBlocker quiet(button);
             setCheckedInGroup(button, group, control.checked());
         }
@@ -248,7 +249,10 @@ void bindEdit(QLineEdit* edit, core::Edit& control) {
         *showing = true;
         const QString text = qtext(control.text());
         if (edit->text() != text) edit->setText(text);
-        edit->setMaxLength(control.maxLength() > 0 ? control.maxLength() : 32767);
+        // Setting the length sets the text again (cursor to the end, undo lost): only on a
+        // change of the length.
+        const int maxLength = control.maxLength() > 0 ? control.maxLength() : 32767;
+        if (edit->maxLength() != maxLength) edit->setMaxLength(maxLength);
         *showing = false;
     });
     // Every change of the text, typed, pasted, set by an input method or by a screen
@@ -409,6 +413,14 @@ void bindComboBox(QComboBox* box, core::ComboBox& control) {
     };
     QObject::connect(box, &QComboBox::currentIndexChanged, box, take);
     QObject::connect(box, &QComboBox::editTextChanged, box, take);
+    // Typed text that chose an item makes it the box's current item once the typing is
+    // done (not while typing: that would undo the box's completion of the typed text).
+    QObject::connect(box->lineEdit(), &QLineEdit::editingFinished, box, [box, &control, showing] {
+        if (control.itemIndex() < 0 || box->currentIndex() == control.itemIndex()) return;
+        *showing = true;
+        box->setCurrentIndex(control.itemIndex());
+        *showing = false;
+    });
     // A screen reader chooses an item by toggling it in the box's list while the list is
     // closed; browsing the open list chooses nothing until Enter or a click.
     QAbstractItemView* list = box->view();

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QDialog>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabBar>
@@ -219,6 +220,27 @@ TEST_F(MainWindowTest, LeftAltShiftAndTheIndicatorSwitchTheKeyboardAnywhere) {
     QTest::keyRelease(search, Qt::Key_Alt, Qt::AltModifier | Qt::ShiftModifier);
     QTest::keyRelease(search, Qt::Key_Shift, Qt::ShiftModifier);
     EXPECT_EQ(form->keyboard.activeLayout(), core::usEnglishLayout);
+
+    // The keys as X11 names them: Right Alt (or AltGr) with Shift is no switch; Left Alt
+    // pressed after Shift comes as Meta and is one.
+    auto key = [search](QEvent::Type type, int code, Qt::KeyboardModifiers mods, quint32 sym) {
+        QKeyEvent event(type, code, mods, 0, sym, 0);
+        QApplication::sendEvent(search, &event);
+    };
+    const auto both = Qt::AltModifier | Qt::ShiftModifier;
+    for (quint32 rightAlt : {0xffeaU /* Alt_R */, 0xfe03U /* ISO_Level3_Shift */}) {
+        key(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier, rightAlt);
+        key(QEvent::KeyPress, Qt::Key_Shift, both, 0xffe1 /* Shift_L */);
+        key(QEvent::KeyRelease, Qt::Key_Shift, both, 0xffe1);
+        key(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier, rightAlt);
+        EXPECT_EQ(form->keyboard.activeLayout(), core::usEnglishLayout) << rightAlt;
+    }
+    key(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier, 0xffe1);
+    key(QEvent::KeyPress, Qt::Key_Meta, both | Qt::MetaModifier, 0xffe7 /* Meta_L */);
+    key(QEvent::KeyRelease, Qt::Key_Meta, both | Qt::MetaModifier, 0xffe7);
+    key(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier, 0xffe1);
+    EXPECT_EQ(form->keyboard.activeLayout(), core::persianLayout);
+    form->keyboard.activate(core::usEnglishLayout);
 
     // The indicator is a button: a click, or a screen reader's press, switches back.
     QTest::mouseClick(indicator, Qt::LeftButton);

@@ -120,6 +120,44 @@ TEST(ComboBoxBinding, ShowsWhatTheModelChoosesAndATextWithoutAnItem) {
     EXPECT_EQ(control.itemIndex(), -1);
 }
 
+TEST(ComboBoxBinding, AnItemChosenByTypingIsWhereTheKeysGoOnFrom) {
+    core::ComboBox control("ComboBox7");
+    control.setItems(modes());
+    control.setItemIndex(1);
+    QWidget page;
+    auto* box = new QComboBox(&page);
+    auto* other = new QLineEdit(&page);
+    auto* column = new QVBoxLayout(&page);
+    column->addWidget(box);
+    column->addWidget(other);
+    ui::bindComboBox(box, control);
+    showActive(page);
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), "1280x800");
+    other->setFocus();  // the typing is done
+    EXPECT_EQ(box->currentIndex(), 5);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(control.itemIndex(), 6);
+    EXPECT_EQ(control.text(), "1360x768");
+}
+
+TEST(EditBinding, TypingInTheMiddleOfTheTextKeepsTheCursorThere) {
+    core::Edit control("Edit4");
+    control.setMaxLength(40);
+    QLineEdit edit;
+    ui::bindEdit(&edit, control);
+    control.setText("apple");
+    showActive(edit);
+    edit.setFocus();
+    edit.setCursorPosition(0);
+    QTest::keyClicks(&edit, "xy");
+    EXPECT_EQ(edit.text(), "xyapple");
+    EXPECT_EQ(control.text(), "xyapple");
+    EXPECT_EQ(edit.cursorPosition(), 2);
+}
+
 TEST(EditBinding, TextSetOtherThanByTypingReachesTheModel) {
     core::Edit control("Edit4");
     QLineEdit edit;
