@@ -8,7 +8,6 @@
 
 #include "core/main_form.h"
 #include "page_builder.h"
-#include "picture_button.h"
 
 namespace ui {
 
@@ -22,7 +21,8 @@ HelpPage::HelpPage(core::MainForm& form, QWidget* parent) : TabPage(core::HelpTa
     QFont larger = text->font();
     larger.setPointSizeF(larger.pointSizeF() * 1.25);
     text->setFont(larger);
-    QLabel* picture = b.image(tab.HelpPicture, QStringLiteral("Picture of the help page"));
+    QLabel* picture =
+        b.image(tab.HelpPicture, QStringLiteral("Halvora: a plate of food beside a bar chart"));
     // "Create Databses" has no action.
     QPushButton* create = b.button(tab.CreateDatabases);
 
