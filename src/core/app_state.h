@@ -18,6 +18,11 @@ struct AppState {
     std::string currentDayName;
     // The recipe last shown, analysed or ranked over; the rankings over a recipe use it.
     std::int64_t currentRecipeCode = 0;
+    // The food whose amounts the "Edit Food Database" tab shows and saves into.
+    std::int64_t editedFoodCode = 0;
+    // The unit of the nutrient last exported with "Save to Text", kept for a ranking
+    // column the nutrient catalogue does not name.
+    std::string rankingUnit;
 
     // Where every table and query is opened: application directory + data directory.
     std::string tableDirectory() const { return applicationDirectory + dataDirectory; }

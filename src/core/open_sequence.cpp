@@ -4,6 +4,7 @@
 #include "main_form.h"
 #include "paths.h"
 #include "shared_views.h"
+#include "text_boundary.h"
 
 namespace core {
 namespace {
@@ -11,13 +12,6 @@ namespace {
 constexpr const char* tableFiles[] = {"nutrients.DBF", "Foods.DBF",  "Recipe.DBF",
                                       "CONTENTS.DBF",  "WEEKLY.DBF", "LIST.DBF",
                                       "KORAM.DBF",     "RECAL.DBF",  "SUBJECTS.DBF"};
-
-std::string trimmed(const std::string& bytes) {
-    std::size_t begin = 0, end = bytes.size();
-    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= ' ') ++begin;
-    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= ' ') --end;
-    return bytes.substr(begin, end - begin);
-}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "errors.h"
+#include "number_text.h"
 #include "text_compare.h"
 
 namespace dbf {
@@ -125,6 +126,43 @@ Value DataSet::value(int fieldIndex) const {
     field(fieldIndex);
     if (rowCount() == 0) return Value::null();
     return valueAt(m_position, fieldIndex);
+}
+
+namespace {
+
+// A value as a number for locate: numbers as they are, texts when they read as one.
+std::optional<double> numberOf(const Value& v) {
+    if (v.isNull()) return std::nullopt;
+    if (v.isText()) return parseFloat(v.bytes());
+    try {
+        return v.asFloat();
+    } catch (const ConversionError&) {
+        return std::nullopt;
+    }
+}
+
+bool sameValue(const Value& found, const Value& wanted) {
+    if (found.isNull() || wanted.isNull()) return found.isNull() && wanted.isNull();
+    if (found.isText() && wanted.isText()) return found.bytes() == wanted.bytes();
+    const auto a = numberOf(found), b = numberOf(wanted);
+    return a && b && *a == *b;
+}
+
+}  // namespace
+
+bool DataSet::locate(std::string_view fieldName, const Value& wanted) {
+    requireOpen();
+    const int index = fieldIndex(fieldName);
+    const std::size_t count = rowCount();
+    for (std::size_t pos = 0; pos < count; ++pos) {
+        if (!sameValue(valueAt(pos, index), wanted)) continue;
+        beforeMove();
+        m_position = pos;
+        m_bof = m_eof = false;
+        notify(DataSetEvent::CurrentChanged);
+        return true;
+    }
+    return false;
 }
 
 Value DataSet::peek(std::size_t position, int fieldIndex) const {

@@ -75,6 +75,11 @@ class DataSet {
     // A value of any row (position from 0) without moving the cursor, for grids.
     Value peek(std::size_t position, int fieldIndex) const;
 
+    // Exact search of the visible rows from the first: true and on the first match, or
+    // false with the cursor unchanged. Numbers compare as numbers (a text that is no number
+    // matches none), texts byte for byte, and a null matches only a null.
+    virtual bool locate(std::string_view fieldName, const Value& value);
+
     // Attached controls: while disabled, no notices are sent; enabling sends one.
     void disableControls() { ++m_disableCount; }
     void enableControls();

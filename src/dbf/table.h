@@ -37,7 +37,7 @@ class Table : public DataSet {
 
     // Exact, case-sensitive search of the visible rows from the first: true and on the
     // first match, or false with the cursor unchanged.
-    bool locate(std::string_view fieldName, const Value& value);
+    bool locate(std::string_view fieldName, const Value& value) override;
 
     // Editing. Moving off a row posts a pending change, or drops a pending row without one.
     State state() const { return m_state; }

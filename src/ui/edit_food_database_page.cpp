@@ -11,6 +11,9 @@
 
 #include "core/main_form.h"
 #include "data_grid_view.h"
+#include "foods/food_editing.h"
+#include "foods/short_list.h"
+#include "handler_table.h"
 #include "icons.h"
 #include "page_builder.h"
 #include "string_grid_view.h"
@@ -23,6 +26,20 @@ EditFoodDatabasePage::EditFoodDatabasePage(core::MainForm& form, QWidget* parent
     auto* layout = new QVBoxLayout;
     layout->addWidget(split);
     setBodyLayout(layout);
+    wireHandlers(this, form, editFoodDatabaseHandlers());
+}
+
+const HandlerTable& editFoodDatabaseHandlers() {
+    using E = UserEvent;
+    static const HandlerTable table = {
+        {"DBGrid8", E::DoubleClick, foods::DBGrid8DblClick},
+        {"FindFood", E::Click, foods::FindFoodClick},
+        {"Button12", E::Click, foods::Button12Click},
+        {"Button13", E::Click, foods::Button13Click},
+        {"BitBtn3", E::Click, foods::BitBtn3Click},
+        {"AddSnacks", E::Click, foods::AddSnacksClick},
+    };
+    return table;
 }
 
 QWidget* EditFoodDatabasePage::setupFoods() {

@@ -11,6 +11,10 @@
 
 #include "core/main_form.h"
 #include "data_grid_view.h"
+#include "foods/food_search.h"
+#include "foods/nutrient_ranking.h"
+#include "foods/short_list.h"
+#include "handler_table.h"
 #include "icons.h"
 #include "page_builder.h"
 #include "picture_button.h"
@@ -29,6 +33,18 @@ FoodAnalysisPage::FoodAnalysisPage(core::MainForm& form, QWidget* parent)
     auto* layout = new QVBoxLayout;
     layout->addWidget(split);
     setBodyLayout(layout);
+    wireHandlers(this, form, foodAnalysisHandlers());
+}
+
+const HandlerTable& foodAnalysisHandlers() {
+    using E = UserEvent;
+    static const HandlerTable table = {
+        {"EN_Search", E::Checked, foods::ENGLISHClick},
+        {"F_Search", E::Checked, foods::FARSIClick},
+        {"ListDel", E::Click, foods::ListDelClick},
+        {"StringGrid4", E::DoubleClick, foods::StringGrid1DblClick},
+    };
+    return table;
 }
 
 QWidget* FoodAnalysisPage::setupSubjects() {

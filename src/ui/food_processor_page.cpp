@@ -12,6 +12,11 @@
 
 #include "core/main_form.h"
 #include "data_grid_view.h"
+#include "foods/food_export.h"
+#include "foods/food_search.h"
+#include "foods/nutrient_ranking.h"
+#include "foods/short_list.h"
+#include "handler_table.h"
 #include "page_builder.h"
 #include "picture_button.h"
 #include "string_grid_view.h"
@@ -27,6 +32,27 @@ FoodProcessorPage::FoodProcessorPage(core::MainForm& form, QWidget* parent)
     auto* layout = new QVBoxLayout;
     layout->addWidget(split);
     setBodyLayout(layout);
+    wireHandlers(this, form, foodProcessorHandlers());
+}
+
+const HandlerTable& foodProcessorHandlers() {
+    using E = UserEvent;
+    static const HandlerTable table = {
+        {"Button3", E::Click, foods::Button3Click},
+        {"FSEARCH", E::Click, foods::SEARCHClick},
+        {"FindRecord", E::Click, foods::FindRecordClick},
+        {"AZTASEarch", E::Click, foods::AZTASEarchClick},
+        {"DBGrid2", E::DoubleClick, foods::DBGrid2DblClick},
+        {"ENGLISH", E::Checked, foods::ENGLISHClick},
+        {"FARSI", E::Checked, foods::FARSIClick},
+        {"Highest", E::Click, foods::HighestClick},
+        {"Lowest", E::Click, foods::LowestClick},
+        {"StringGrid1", E::DoubleClick, foods::StringGrid1DblClick},
+        {"Button5", E::Click, foods::Button5Click},
+        {"SaveFIle", E::Click, foods::SaveFIleClick},
+        {"Export", E::Click, foods::ExportClick},
+    };
+    return table;
 }
 
 QWidget* FoodProcessorPage::setupFoods() {

@@ -13,16 +13,12 @@
 #include "core/run_handler.h"
 #include "core/setup_handlers.h"
 #include "directory_list_view.h"
+#include "handler_table.h"
 #include "page_builder.h"
 
 namespace ui {
 
 namespace {
-
-void connectHandler(QPushButton* button, core::MainForm& form, void (*handler)(core::MainForm&)) {
-    QObject::connect(button, &QPushButton::clicked, button,
-                     [&form, handler] { core::runHandler(form, handler); });
-}
 
 QLabel* emphasised(QLabel* label) {
     QFont bold = label->font();
@@ -43,13 +39,23 @@ SetupPage::SetupPage(core::MainForm& form, QWidget* parent)
     layout->addWidget(setupDirectory(), 1);
     layout->addLayout(right, 1);
     setBodyLayout(layout);
+    wireHandlers(this, form, setupHandlers());
+}
+
+const HandlerTable& setupHandlers() {
+    using E = UserEvent;
+    static const HandlerTable table = {
+        {"Button50", E::Click, core::Button50Click},
+        {"ChangeDate", E::Click, core::ChangeDateClick},
+        {"Button48", E::Click, core::ButtonNEWClick},
+    };
+    return table;
 }
 
 QWidget* SetupPage::setupDirectory() {
     auto& tab = m_form.setup;
     PageBuilder b(this, &m_form.dialogs);
     QPushButton* open = b.button(tab.Button50);
-    connectHandler(open, m_form, core::Button50Click);
     auto* layout = new QVBoxLayout;
     layout->addLayout(
         row({b.label(tab.DataDirectoryCaption),
@@ -77,7 +83,6 @@ QWidget* SetupPage::setupDate() {
     connect(calendar, &QCalendarWidget::selectionChanged, this, click);
     connect(calendar, &QCalendarWidget::clicked, this, click);
     QPushButton* change = b.button(tab.ChangeDate);
-    connectHandler(change, m_form, core::ChangeDateClick);
     auto* layout = new QVBoxLayout;
     layout->addWidget(calendar);
     layout->addLayout(row({b.label(tab.DateCaption),
@@ -92,7 +97,6 @@ QWidget* SetupPage::setupDisplay() {
     QComboBox* modes = b.comboBox(tab.ComboBox7, QStringLiteral("Display resolution"));
     modes->setMinimumWidth(120);
     QPushButton* change = b.button(tab.Button48);
-    connectHandler(change, m_form, core::ButtonNEWClick);
     auto* layout = new QVBoxLayout;
     QLabel* caption = b.label(tab.ResolutionCaption);
     caption->setBuddy(modes);

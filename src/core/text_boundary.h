@@ -1,0 +1,36 @@
+#pragma once
+// Where text crosses between the tables and the controls. Field values hold bytes in code
+// page 1256; control texts are UTF-8. Handlers cross only here, never by hand: a forgotten
+// conversion matches nothing and says nothing, so the right way is made the short way.
+//
+//   controlText(table.value("N3"))          a field as the user sees it
+//   fieldText(form.tab.Edit4.text())        what the user typed, as a field holds it
+//   "WHERE L2 = " + textLiteral(name)        a quoted text in a filter or statement
+//   "WHERE N3 LIKE " + likePattern(text)     the double-quoted "contains" pattern
+//   "AND CON1=" + codeLiteral(code)          a code in decimal
+#include <cstdint>
+#include <string>
+
+#include "dbf/value.h"
+
+namespace core {
+
+// A field's value as a control shows it: text converted from code page 1256 (Persian yeh
+// for Farsi readers), numbers in the general number format, nothing for an empty field.
+std::string controlText(const dbf::Value& value);
+// A control's text as a text field stores it.
+dbf::Value fieldText(const std::string& controlText);
+
+// A quoted text literal for filters and statements: single quotes, every inner single
+// quote doubled, in code page 1256.
+std::string textLiteral(const std::string& controlText);
+// The pattern that finds the text anywhere in a field: "%text%" in double quotes, every
+// inner double quote doubled, in code page 1256.
+std::string likePattern(const std::string& controlText);
+// A code in decimal, as filters and statements take it.
+std::string codeLiteral(std::int64_t code);
+
+// The text without the blanks (and other control characters) around it.
+std::string trimmed(const std::string& text);
+
+}  // namespace core
