@@ -133,7 +133,8 @@ void BitBtn3Click(core::MainForm& form) {
     const auto amounts = typedAmounts(grid);
     if (!findFood(form, form.state.editedFoodCode)) return;
     form.DBF2.edit();
-    for (const auto& [column, amount] : amounts) form.DBF2.setValue(column, dbf::Value::real(amount));
+    for (const auto& [column, amount] : amounts)
+        form.DBF2.setValue(column, dbf::Value::real(amount));
     writeAmountTitles(grid, 3);
     form.DBF2.post();
     core::foodListing(form);

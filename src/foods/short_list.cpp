@@ -13,7 +13,11 @@ namespace {
 // name is read before anything is written: a food without a Farsi name adds nothing.
 void addToList(core::MainForm& form, const dbf::DataSet& food, bool trimName, int mealIndex) {
     const std::int64_t code = food.value("N1").asInteger();
-    const std::string name = food.value("N3").asString();
+    // An empty name reads as no name at all (the engine's conversion error), as the list
+    // shows foods by their Farsi names only.
+    dbf::Value farsi = food.value("N3");
+    if (farsi.isText() && core::trimmed(farsi.bytes()).empty()) farsi = dbf::Value::null();
+    const std::string name = farsi.asString();
     dbf::Table& list = form.DBF6;
     list.setFiltered(false);
     list.first();

@@ -42,7 +42,10 @@ inline DataContent catalogue() {
 class FoodsTest : public core::testing::AppTest {
   protected:
     void SetUp() override { open(catalogue()); }
+    // Starts the program on a data directory of this content (in place of any before).
     void open(const DataContent& content) {
+        form.reset();
+        std::filesystem::remove_all(app() / "data");
         core::testing::writeDataDirectory(app() / "data", content);
         start();
         dialogs.messages.clear();
@@ -59,7 +62,9 @@ class FoodsTest : public core::testing::AppTest {
     }
     std::vector<std::string> statement() { return form->Query1.sql(); }
     // Chooses a nutrient in StringGrid1 as a click on its cell does.
-    void chooseNutrient(int col, int row) { form->foodProcessor.StringGrid1.setCurrentCell(col, row); }
+    void chooseNutrient(int col, int row) {
+        form->foodProcessor.StringGrid1.setCurrentCell(col, row);
+    }
 };
 
 }  // namespace foods::testing

@@ -20,17 +20,29 @@ TEST_F(FoodsTest, HighestAndLowestRankAllFoodsOrTheRecipesFoods) {
         Lines lines;
         Codes codes;
     } cases[] = {
-        {HighestClick, false, 1, 1,
+        {HighestClick,
+         false,
+         1,
+         1,
          {"Select N1,N2,N3,N8 ", "FROM FOODS.dbf ", "ORDER BY N8 DESC"},
          {0, 5, 1, 3, 2}},  // a ranking keeps the food with code 0
-        {LowestClick, false, 6, 27,
+        {LowestClick,
+         false,
+         6,
+         27,
          {"Select N1,N2,N3,N120 ", "FROM FOODS.dbf ", "ORDER BY N120 ASC"},
          {1, 2, 3, 0, 5}},  // all empty: table order
-        {LowestClick, true, 1, 2,
+        {LowestClick,
+         true,
+         1,
+         2,
          {"Select N1,N2,N3,N9 ", "FROM CONTENTS.DBF, FOODS.dbf ", "WHERE CON2 = N1 AND CON1=4",
           "ORDER BY N9 ASC"},
          {1, 3}},
-        {HighestClick, true, 1, 1,
+        {HighestClick,
+         true,
+         1,
+         1,
          {"Select N1,N2,N3,N8 ", "FROM CONTENTS.DBF, FOODS.dbf ", "WHERE CON2 = N1 AND CON1=4",
           "ORDER BY N8 DESC"},
          {1, 3}},
