@@ -64,8 +64,8 @@ TEST_F(FoodEditingTest, NoRestoresTheStoredAmounts) {
 
 TEST_F(FoodEditingTest, ACellThatIsNoNumberStopsSaveBeforeAnythingIsWritten) {
     load(1);
-    amounts().setCell(1, 1, "20");       // before the bad cell
-    amounts().setCell(1, 3, "12,5g");    // N10
+    amounts().setCell(1, 1, "20");     // before the bad cell
+    amounts().setCell(1, 3, "12,5g");  // N10
     dialogs.answers = {true};
     click(BitBtn3Click);
     EXPECT_EQ(dialogs.errors, Lines{"'12,5g' is not a valid floating point value (Nutrient 3)"});

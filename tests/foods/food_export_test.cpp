@@ -78,7 +78,7 @@ TEST_F(FoodExportTest, FoodAnalysisExportWritesTheIngredientsProfile) {
     ASSERT_EQ(lines.size(), 114u);
     EXPECT_EQ(lines[0], " LIST OF NUTRIENTS in 100 gr of Cheese, feta CODE: 3");
     EXPECT_EQ(lines[1], "  Nutrient 1 , 55.2 , g");  // AN5 as the table gives it, untrimmed
-    EXPECT_EQ(lines[3], "  Nutrient 3 ,  , g");     // an empty amount
+    EXPECT_EQ(lines[3], "  Nutrient 3 ,  , g");      // an empty amount
     EXPECT_EQ(lines[113], "  Nutrient 113 ,  , g");
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
 }
