@@ -88,9 +88,16 @@ void FindRecordClick(core::MainForm& form) {
 void AZTASEarchClick(core::MainForm& form) {
     auto& tab = form.foodProcessor;
     if (tab.DBF.checked()) {
-        core::foodListing(form);
-        const std::string lower = integerBound(tab.AZ);
-        const std::string upper = integerBound(tab.TA);
+        // The search starts from the full listing, which is all a bound that is no integer
+        // leaves in the grid; a valid search replaces it at once, so it is run only then.
+        std::string lower, upper;
+        try {
+            lower = integerBound(tab.AZ);
+            upper = integerBound(tab.TA);
+        } catch (...) {
+            core::foodListing(form);
+            throw;
+        }
         showQuery1(form);
         const std::string col = core::selectedNutrientColumn(tab.StringGrid1);
         runQuery1(form, {"Select N1,N2,N3," + col + " ", "FROM FOODS.dbf ",

@@ -4,7 +4,6 @@
 
 #include "core/main_form.h"
 #include "core/nutrient_grid.h"
-#include "core/shared_views.h"
 #include "core/text_boundary.h"
 #include "query1.h"
 
@@ -16,7 +15,7 @@ namespace {
 void rank(core::MainForm& form, const char* order) {
     auto& tab = form.foodProcessor;
     if (tab.DBF.checked()) {
-        core::foodListing(form);
+        // (The ranking replaces the full listing it starts from at once.)
         showQuery1(form);
         const std::string col = core::selectedNutrientColumn(tab.StringGrid1);
         runQuery1(form, {"Select N1,N2,N3," + col + " ", "FROM FOODS.dbf ",
