@@ -25,8 +25,7 @@ void makeTable(const std::filesystem::path& path, const std::vector<dbf::NewFiel
     table.open();
     for (const auto& row : rows) {
         table.append();
-        for (std::size_t i = 0; i < row.size(); ++i)
-            table.setValue(static_cast<int>(i), row[i]);
+        for (std::size_t i = 0; i < row.size(); ++i) table.setValue(static_cast<int>(i), row[i]);
         table.post();
     }
 }

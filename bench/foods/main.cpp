@@ -18,8 +18,8 @@
 #include "core/nutrient_grid.h"
 #include "core/run_handler.h"
 #include "core/startup.h"
-#include "dbf/codepage1256.h"
 #include "core/text_boundary.h"
+#include "dbf/codepage1256.h"
 #include "foods/food_export.h"
 #include "foods/food_search.h"
 #include "foods/nutrient_ranking.h"
@@ -57,9 +57,9 @@ void readFirstScreen(core::MainForm& form) {
     std::size_t bytes = 0;
     for (std::int64_t r = 0; r < rows; ++r)
         for (const char* column : {"N1", "N3", "N2"})
-            bytes += core::controlText(
-                         shown.peek(static_cast<std::size_t>(r), shown.fieldIndex(column)))
-                         .size();
+            bytes +=
+                core::controlText(shown.peek(static_cast<std::size_t>(r), shown.fieldIndex(column)))
+                    .size();
     if (bytes == 0 && rows > 0) std::fprintf(stderr, "empty first screen\n");
 }
 
@@ -104,8 +104,7 @@ void runSize(const std::filesystem::path& root, std::size_t foods, int repeats) 
     core::runHandler(form, core::Form1create);
 
     // A word of a Farsi and of an English name in the middle of the table.
-    const std::string farsi =
-        dbf::cp1256::toUtf8Farsi(data.foods.nameFa[foods / 2].substr(0, 6));
+    const std::string farsi = dbf::cp1256::toUtf8Farsi(data.foods.nameFa[foods / 2].substr(0, 6));
     const std::string english = data.foods.nameEn[foods / 2].substr(0, 5);
     const std::int64_t lateCode = data.foods.code[foods - 10];
 
@@ -210,9 +209,8 @@ void runSize(const std::filesystem::path& root, std::size_t foods, int repeats) 
             ratioText = buf;
         }
         const char* goal = export_ ? "< 2000 ms" : "< 100 ms, ≤ 1.5 × statement";
-        std::printf("| %s | %.3f | %s | %s | %s | %lld |\n", op.name, ownMs,
-                    statementText.c_str(), ratioText.c_str(), goal,
-                    static_cast<long long>(form.Query1.recordCount()));
+        std::printf("| %s | %.3f | %s | %s | %s | %lld |\n", op.name, ownMs, statementText.c_str(),
+                    ratioText.c_str(), goal, static_cast<long long>(form.Query1.recordCount()));
     }
     std::fflush(stdout);
 }
