@@ -1,6 +1,8 @@
 #include "text_boundary.h"
 
 #include "dbf/codepage1256.h"
+#include "dbf/errors.h"
+#include "dbf/number_text.h"
 #include "formats.h"
 
 namespace core {
@@ -39,6 +41,21 @@ std::string likePattern(const std::string& controlText) {
 }
 
 std::string codeLiteral(std::int64_t code) { return std::to_string(code); }
+
+std::int64_t integerOf(const std::string& controlText) {
+    if (const auto v = dbf::parseInteger(dbf::cp1256::fromUtf8(controlText))) return *v;
+    throw dbf::ConversionError("'" + controlText + "' is not a valid integer value");
+}
+
+double numberOf(const std::string& controlText) {
+    if (const auto v = dbf::parseFloat(dbf::cp1256::fromUtf8(controlText))) return *v;
+    throw dbf::ConversionError("'" + controlText + "' is not a valid floating point value");
+}
+
+std::string requiredText(const dbf::Value& value) {
+    if (value.isText() && trimmed(value.bytes()).empty()) return dbf::Value::null().asString();
+    return value.asString();
+}
 
 std::string trimmed(const std::string& text) {
     std::size_t begin = 0, end = text.size();

@@ -30,6 +30,16 @@ std::string likePattern(const std::string& controlText);
 // A code in decimal, as filters and statements take it.
 std::string codeLiteral(std::int64_t code);
 
+// A control's text read as a number, as the program's conversions read it (blanks around
+// it allowed, Persian digits read as digits); the conversion error, quoting the text as
+// the user typed it ("'12ب' is not a valid integer value"), when it is none.
+std::int64_t integerOf(const std::string& controlText);
+double numberOf(const std::string& controlText);
+
+// A text field's value that must hold something: a blank one reads as no value at all,
+// and reading it raises the engine's conversion error, as an empty field does.
+std::string requiredText(const dbf::Value& value);
+
 // The text without the blanks (and other control characters) around it.
 std::string trimmed(const std::string& text);
 

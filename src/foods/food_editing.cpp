@@ -72,7 +72,7 @@ std::vector<std::pair<std::string, double>> typedAmounts(const core::StringGrid&
         if (blank(text)) return;
         try {
             amounts.emplace_back(core::nutrientColumn(pair, row),
-                                 core::fieldText(core::trimmed(text)).asFloat());
+                                 core::numberOf(core::trimmed(text)));
         } catch (const dbf::ConversionError&) {
             throw dbf::ConversionError("'" + text + "' is not a valid floating point value (" +
                                        core::trimmed(grid.cell(2 * pair, row)) + ")");
@@ -95,7 +95,7 @@ void FindFoodClick(core::MainForm& form) {
         form.dialogs.showMessage("لطفا يک عدد وارد کنيد");
         return;
     }
-    const std::int64_t code = core::fieldText(core::trimmed(tab.Edit1.text())).asInteger();
+    const std::int64_t code = core::integerOf(core::trimmed(tab.Edit1.text()));
     if (!findFood(form, code)) {
         form.dialogs.showMessage("!!کد غذا پيدا نشد");
         tab.Edit1.setText("");
@@ -132,11 +132,17 @@ void BitBtn3Click(core::MainForm& form) {
     }
     const auto amounts = typedAmounts(grid);
     if (!findFood(form, form.state.editedFoodCode)) return;
-    form.DBF2.edit();
-    for (const auto& [column, amount] : amounts)
-        form.DBF2.setValue(column, dbf::Value::real(amount));
-    writeAmountTitles(grid, 3);
-    form.DBF2.post();
+    // An amount the field cannot hold stops Save with nothing written and nothing pending.
+    try {
+        form.DBF2.edit();
+        for (const auto& [column, amount] : amounts)
+            form.DBF2.setValue(column, dbf::Value::real(amount));
+        writeAmountTitles(grid, 3);
+        form.DBF2.post();
+    } catch (...) {
+        form.DBF2.cancel();
+        throw;
+    }
     core::foodListing(form);
 }
 

@@ -3,9 +3,9 @@
 #include "food_export.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <stdexcept>
 
@@ -33,17 +33,17 @@ std::optional<std::string> askFileName(core::MainForm& form) {
 // removed again and the input/output error raised.
 void writeFile(const std::string& fileName, const std::string& bytes) {
     const std::filesystem::path path = core::nativePath(fileName);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file)
         throw std::runtime_error("Cannot create file \"" + fileName + "\". " +
                                  std::strerror(errno));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeError = errno;
-    if (std::fclose(file) != 0 || !written) {
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file) {
+        const int error = errno;
         std::error_code ignored;
         std::filesystem::remove(path, ignored);
-        throw std::runtime_error("I/O error writing \"" + fileName + "\". " +
-                                 std::strerror(written ? errno : writeError));
+        throw std::runtime_error("I/O error writing \"" + fileName + "\". " + std::strerror(error));
     }
 }
 
@@ -56,7 +56,7 @@ std::string fileText(const dbf::Value& value) { return value.isNull() ? "" : val
 std::string rankingUnit(core::MainForm& form, const std::string& column) {
     form.DBF1.first();
     if (form.DBF1.locate("N6", dbf::Value::string(column)))
-        form.state.rankingUnit = form.DBF1.value("AN3").asString();
+        form.state.rankingUnit = core::requiredText(form.DBF1.value("AN3"));
     return form.state.rankingUnit;
 }
 
@@ -109,7 +109,7 @@ void ExportClick(core::MainForm& form) {
     for (int i = 1; i <= core::nutrientCount; ++i) {
         text += nutrients.value("AN5").asString() + " , " +
                 fileText(form.DBF2.value("N" + std::to_string(i + 7))) + " , " +
-                core::trimmed(nutrients.value("AN3").asString()) + "\r\n";
+                core::trimmed(core::requiredText(nutrients.value("AN3"))) + "\r\n";
         nutrients.next();
     }
     writeFile(*fileName, text);

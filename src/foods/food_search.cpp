@@ -6,7 +6,6 @@
 #include "core/nutrient_grid.h"
 #include "core/shared_views.h"
 #include "core/text_boundary.h"
-#include "dbf/number_text.h"
 #include "food_amounts.h"
 #include "query1.h"
 
@@ -28,7 +27,7 @@ void showCounter(core::MainForm& form) {
 // A bound of the range search over all foods: the edit's text read as an integer and
 // written back in decimal; the conversion error when it is none.
 std::string integerBound(core::Edit& edit) {
-    const long long bound = core::fieldText(edit.text()).asInteger();
+    const long long bound = core::integerOf(edit.text());
     edit.setText(std::to_string(bound));
     return core::trimmed(edit.text());
 }
@@ -38,8 +37,8 @@ std::string integerBound(core::Edit& edit) {
 std::string numberBound(const core::Edit& edit) {
     const std::string text = core::trimmed(edit.text());
     if (text.empty()) return "0";
-    if (!dbf::parseFloat(text)) core::fieldText(text).asFloat();  // raises the conversion error
-    return text;
+    core::numberOf(text);                  // the conversion error when it is none
+    return core::fieldText(text).bytes();  // Persian digits as the statement reads them
 }
 
 }  // namespace
@@ -72,7 +71,7 @@ void FindRecordClick(core::MainForm& form) {
         tab.Edit4.setText("");
         return;
     }
-    const std::int64_t code = core::fieldText(core::trimmed(tab.Edit4.text())).asInteger();
+    const std::int64_t code = core::integerOf(core::trimmed(tab.Edit4.text()));
     form.Query1.first();
     if (form.Query1.locate("N1", dbf::Value::integer(code))) {
         tab.DBGrid2.redraw();

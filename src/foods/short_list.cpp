@@ -13,11 +13,6 @@ namespace {
 // name is read before anything is written: a food without a Farsi name adds nothing.
 void addToList(core::MainForm& form, const dbf::DataSet& food, bool trimName, int mealIndex) {
     const std::int64_t code = food.value("N1").asInteger();
-    // An empty name reads as no name at all (the engine's conversion error), as the list
-    // shows foods by their Farsi names only.
-    dbf::Value farsi = food.value("N3");
-    if (farsi.isText() && core::trimmed(farsi.bytes()).empty()) farsi = dbf::Value::null();
-    const std::string name = farsi.asString();
     dbf::Table& list = form.DBF6;
     list.setFiltered(false);
     list.first();
@@ -25,11 +20,18 @@ void addToList(core::MainForm& form, const dbf::DataSet& food, bool trimName, in
         form.dialogs.showMessage(" This food is doublicated !!!. Select another food");
         return;
     }
-    list.append();
-    list.setValue("L1", dbf::Value::integer(code));
-    list.setValue("L2", dbf::Value::string(trimName ? core::trimmed(name) : name));
-    list.setValue("L3", dbf::Value::integer(mealIndex + 1));
-    list.post();
+    // The list shows foods by their Farsi names: an empty one reads as no name at all.
+    const std::string name = core::requiredText(food.value("N3"));
+    try {
+        list.append();
+        list.setValue("L1", dbf::Value::integer(code));
+        list.setValue("L2", dbf::Value::string(trimName ? core::trimmed(name) : name));
+        list.setValue("L3", dbf::Value::integer(mealIndex + 1));
+        list.post();
+    } catch (...) {
+        list.cancel();  // nothing half-added
+        throw;
+    }
 }
 
 }  // namespace

@@ -74,6 +74,17 @@ TEST_F(FoodEditingTest, ACellThatIsNoNumberStopsSaveBeforeAnythingIsWritten) {
     EXPECT_EQ(amounts().cell(1, 3), "12,5g");    // the grid as typed, to be corrected
 }
 
+TEST_F(FoodEditingTest, AnAmountTheFieldCannotHoldLeavesNothingWrittenOrPending) {
+    load(1);
+    amounts().setCell(1, 1, "20");
+    amounts().setCell(1, 2, "10000000");  // N9 is N(10,3)
+    dialogs.answers = {true};
+    click(BitBtn3Click);
+    EXPECT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(form->DBF2.state(), dbf::Table::State::Browse);
+    EXPECT_EQ(stored(1, "N8").asFloat(), 85.6);
+}
+
 TEST_F(FoodEditingTest, SearchByCodeLoadsTheFoodOrSaysWhy) {
     const struct {
         const char* text;

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "core/platform.h"
+#include "core/text_boundary.h"
 #include "foods/food_search.h"
 #include "foods/nutrient_ranking.h"
 #include "foods_fixture.h"
@@ -46,6 +47,38 @@ TEST_F(FoodExportTest, SaveToTextWritesTheRankingWithItsUnit) {
               "1;Apple, raw;52;g\r\n"
               "5;Milk \"whole\";;g\r\n");  // an empty amount leaves its field empty
     EXPECT_EQ(form->Query1.recNo(), 1);
+}
+
+TEST_F(FoodExportTest, TheFilesAreInCodePage1256) {
+    // The catalogue names N9's unit in micrograms and N8 in Farsi.
+    dbf::Table& nutrients = form->DBF1;
+    nutrients.first();
+    nutrients.edit();
+    nutrients.setValue("AN5", core::fieldText("آب"));
+    nutrients.next();
+    nutrients.edit();
+    nutrients.setValue("AN3", core::fieldText("µg"));
+    nutrients.post();
+    chooseNutrient(1, 2);
+    click(HighestClick);
+    click(SaveFIleClick);
+    EXPECT_EQ(written().substr(written().find("\r\n") + 2, 22), "0;Placeholder;999;\xB5g\r\n");
+    form->DBF4.first();
+    click(ExportClick);
+    EXPECT_NE(written().find("\r\n\xC2\xC8 , 85.6 , g\r\n"), std::string::npos);  // آب
+}
+
+TEST_F(FoodExportTest, AnEmptyUnitStopsTheExportBeforeAFileIsWritten) {
+    dbf::Table& nutrients = form->DBF1;
+    nutrients.first();
+    nutrients.edit();
+    nutrients.setValue("AN3", dbf::Value::string(" "));
+    nutrients.post();
+    click(HighestClick);
+    click(SaveFIleClick);
+    click(ExportClick);
+    EXPECT_EQ(dialogs.errors.size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(chosen()));
 }
 
 TEST_F(FoodExportTest, SaveToTextOfAListingWithoutTheColumnWritesNothing) {

@@ -89,7 +89,30 @@ TEST_F(FoodsTest, FindRecordMovesToTheCodeAmongTheRowsShown) {
 TEST_F(FoodsTest, FindRecordWithANumberFollowedByTextShowsTheConversionError) {
     form->foodProcessor.Edit4.setText("12abc ");
     click(FindRecordClick);
-    EXPECT_EQ(dialogs.errors, Lines{"'12abc' is not a valid integer value"});
+    form->foodProcessor.Edit4.setText("12ب");  // quoted as typed, Farsi and all
+    click(FindRecordClick);
+    EXPECT_EQ(dialogs.errors, (Lines{"'12abc' is not a valid integer value",
+                                     "'12ب' is not a valid integer value"}));
+}
+
+TEST_F(FoodsTest, FindRecordSeeksOnlyAmongTheRowsShown) {
+    auto& tab = form->foodProcessor;
+    tab.ENGLISH.setChecked(true);
+    tab.Edit4.setText("cheese");
+    click(SEARCHClick);
+    tab.Edit4.setText("2");  // Bread: in the table, not in the search result
+    click(FindRecordClick);
+    EXPECT_EQ(dialogs.messages, Lines{"!!کد غذا پيدا نشد"});
+    EXPECT_EQ(form->Query1.value("N1").asInteger(), 3);
+}
+
+TEST_F(FoodsTest, AnEmptySearchListsTheFoodsWithANameInThatLanguage) {
+    DataContent c = catalogue();
+    c.foods.push_back(food(9, "Unnamed in Farsi", ""));
+    open(c);
+    form->foodProcessor.Edit4.setText("");
+    click(SEARCHClick);
+    EXPECT_EQ(codes(), (std::vector<long long>{1, 2, 3, 0, 5}));
 }
 
 TEST_F(FoodsTest, FindOverAllFoodsRanksTheSelectedNutrientWithinTheBounds) {
@@ -130,6 +153,10 @@ TEST_F(FoodsTest, FindOverTheRecipeFiltersItsFoodsAndRecordsTheRecipe) {
                                   "ORDER BY N39 DESC"}));
     EXPECT_EQ(form->state.currentRecipeCode, 4);
     EXPECT_EQ(tab.COUNTER.caption(), "before");
+    // Persian digits are digits.
+    tab.TA.setText("۱");
+    click(AZTASEarchClick);
+    EXPECT_EQ(statement()[2], "WHERE CON2 = N1 AND CON1=4 AND N39 BETWEEN 0 AND 1");
     // A bound goes into the statement as it stands, so only a number is let through.
     tab.TA.setText("1 OR N1>0");
     click(AZTASEarchClick);
