@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QSplitter>
 
+#include "analysis/recipe_book.h"
 #include "core/main_form.h"
 #include "data_grid_view.h"
 #include "foods/food_export.h"
@@ -51,6 +52,14 @@ const HandlerTable& foodProcessorHandlers() {
         {"Button5", E::Click, foods::Button5Click},
         {"SaveFIle", E::Click, foods::SaveFIleClick},
         {"Export", E::Click, foods::ExportClick},
+        {"GhazahaGrid", E::DoubleClick, analysis::RECIPEClick},
+        {"TAB3Add", E::Click, analysis::ADDRECIPEClick},
+        {"ADDFOOD", E::Click, analysis::ADDFOODClick},
+        {"RecepeiDel", E::Click, analysis::RecepeiDelClick},
+        {"Button1", E::Click, analysis::Button1Click},
+        {"ComboBox1", E::Chosen, analysis::ComboBox1Change},
+        {"Button4", E::Click, analysis::Button4Click},
+        {"DBMemo1", E::Entered, analysis::DBMemo1Click},
     };
     return table;
 }

@@ -2,6 +2,9 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
 #include <QWidget>
 #include <stdexcept>
 
@@ -15,6 +18,22 @@ HandlerDispatch& dispatch() {
     static HandlerDispatch current;
     return current;
 }
+
+// Runs its action when the watched widget gets the focus.
+class FocusInHandler : public QObject {
+  public:
+    FocusInHandler(QObject* parent, std::function<void()> action)
+        : QObject(parent), m_action(std::move(action)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) m_action();
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void()> m_action;
+};
 
 void run(core::MainForm& form, Handler handler) {
     if (dispatch()) {
@@ -39,6 +58,20 @@ void wireHandlers(QWidget* page, core::MainForm& form, const HandlerTable& table
             if (!view) throw std::logic_error(std::string(row.control) + " is no grid");
             QObject::connect(view, &QAbstractItemView::doubleClicked, view,
                              [f, handler] { run(*f, handler); });
+            continue;
+        }
+        if (row.event == UserEvent::Chosen) {
+            auto* box = qobject_cast<QComboBox*>(widget);
+            if (!box) throw std::logic_error(std::string(row.control) + " is no combo box");
+            QObject::connect(box, &QComboBox::activated, box, [f, handler] { run(*f, handler); });
+            if (QLineEdit* typed = box->lineEdit())
+                QObject::connect(typed, &QLineEdit::returnPressed, box,
+                                 [f, handler] { run(*f, handler); });
+            continue;
+        }
+        if (row.event == UserEvent::Entered) {
+            widget->installEventFilter(
+                new FocusInHandler(widget, [f, handler] { run(*f, handler); }));
             continue;
         }
         auto* button = qobject_cast<QAbstractButton*>(widget);

@@ -18,6 +18,8 @@ enum class UserEvent {
     Click,        // a button or picture pressed (mouse, keys, assistive technology)
     Checked,      // a radio button becoming the checked one of its group, however
     DoubleClick,  // a double-click on a grid's cell
+    Chosen,       // a combo box item chosen, or typed text confirmed with Enter
+    Entered,      // a text box entered (a click into it, or Tab)
 };
 
 struct HandlerRow {

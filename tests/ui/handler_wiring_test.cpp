@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,6 +32,18 @@ void trigger(QWidget* widget, ui::UserEvent event) {
         // QTest's double-click counts as one only after a first press on the cell.
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+        return;
+    }
+    if (event == ui::UserEvent::Chosen) {
+        auto* box = qobject_cast<QComboBox*>(widget);
+        ASSERT_NE(box, nullptr);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Down);  // a key chooses the next item
+        return;
+    }
+    if (event == ui::UserEvent::Entered) {
+        widget->window()->setFocus();
+        QTest::mouseClick(widget, Qt::LeftButton);
         return;
     }
     auto* button = qobject_cast<QAbstractButton*>(widget);
