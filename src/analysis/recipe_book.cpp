@@ -13,8 +13,7 @@ namespace analysis {
 
 namespace {
 
-constexpr const char* kNoRecipe =
-    "Choose a recipe first: the recipe list has no current recipe.";
+constexpr const char* kNoRecipe = "Choose a recipe first: the recipe list has no current recipe.";
 
 // The code of the current recipe, or nothing when the list shows none.
 std::optional<std::int64_t> currentRecipe(core::MainForm& form) {

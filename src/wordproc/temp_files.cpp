@@ -27,9 +27,10 @@ std::string temporaryDocumentName(const std::string& extension) {
 
 void deleteFileInBackground(const std::string& path, std::chrono::milliseconds timeout,
                             std::chrono::milliseconds interval) {
-    std::thread([path, timeout, interval] {
-        auto t0 = std::chrono::steady_clock::now();
-        while (std::chrono::steady_clock::now() - t0 < timeout) {
+    // The time allowed counts from the call, not from when a busy machine starts the thread.
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::thread([path, deadline, interval] {
+        while (std::chrono::steady_clock::now() < deadline) {
             std::error_code ec;
             fs::remove(path, ec);
             if (!fs::exists(fs::symlink_status(path, ec))) return;

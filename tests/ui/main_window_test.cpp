@@ -135,6 +135,8 @@ TEST_F(MainWindowTest, TheRecipeDescriptionIsWrittenIntoTheRecipeWhenTheBoxIsLef
     auto* memo = widget<QPlainTextEdit>("DBMemo1");
     EXPECT_EQ(memo->toPlainText(), "hot");  // the first recipe's GHAZ5
     memo->setFocus();
+    EXPECT_EQ(form->keyboard.activeLayout(), core::persianLayout);  // the box takes Farsi
+    form->keyboard.activate(core::usEnglishLayout);
     memo->selectAll();
     QTest::keyClicks(memo, "served cold");
     widget<QLineEdit>("Edit4")->setFocus();
