@@ -1,5 +1,6 @@
 #pragma once
 // The number and date formats used wherever the program turns values into text.
+#include <optional>
 #include <string>
 
 namespace core {
@@ -16,5 +17,9 @@ double dateValue(int year, int month, int day);
 double today();
 // The short date format "yy/m/d": two-digit year, month and day without leading zeros.
 std::string shortDate(double dateValue);
+// The date value a text in the short date format names (a four-digit year is taken too;
+// two-digit years fall in 1950..2049); nothing for an empty text. A text that names no
+// day of the calendar (11/2/31, 11/13/1) raises "'11/2/31' is not a valid date".
+std::optional<double> dateValueOfText(const std::string& text);
 
 }  // namespace core

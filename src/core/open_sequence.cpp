@@ -40,6 +40,11 @@ void OpenDBF(MainForm& form) {
     const auto tableDir = nativePath(state.tableDirectory());
     auto tables = form.tables();
     for (std::size_t i = 0; i < tables.size(); ++i) {
+        // A table opens in natural order and unfiltered, whatever order or filter it had
+        // before it was closed; what the sequence sets below, it sets anew.
+        tables[i]->setFiltered(false);
+        tables[i]->setFilter("");
+        tables[i]->setIndexFieldNames("");
         tables[i]->setDirectory(tableDir);
         tables[i]->setTableName(tableFiles[i]);
         tables[i]->open();

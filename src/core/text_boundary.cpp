@@ -25,6 +25,8 @@ std::string quoted(const std::string& text, char quote) {
 std::string controlText(const dbf::Value& value) {
     if (value.isNull()) return {};
     if (value.isText()) return dbf::cp1256::toUtf8Farsi(value.bytes());
+    if (value.kind() == dbf::Value::Kind::Date || value.kind() == dbf::Value::Kind::DateTime)
+        return shortDate(value.number());
     return value.asString();
 }
 

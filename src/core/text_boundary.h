@@ -16,7 +16,8 @@
 namespace core {
 
 // A field's value as a control shows it: text converted from code page 1256 (Persian yeh
-// for Farsi readers), numbers in the general number format, nothing for an empty field.
+// for Farsi readers), numbers in the general number format, dates in the short date
+// format, nothing for an empty field.
 std::string controlText(const dbf::Value& value);
 // A control's text as a text field stores it.
 dbf::Value fieldText(const std::string& controlText);

@@ -29,20 +29,10 @@ QString displayText(const dbf::Value& value) {
 
 namespace {
 
-// "yy/m/d" (or with a four-digit year); two-digit years fall in 1950..2049.
+// A typed date in the short date format; a day the calendar lacks is refused.
 dbf::Value dateFromText(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty()) return dbf::Value::null();
-    const QStringList parts = trimmed.split(QLatin1Char('/'));
-    bool ok = parts.size() == 3;
-    int numbers[3] = {0, 0, 0};
-    for (int i = 0; ok && i < 3; ++i) numbers[i] = parts[i].toInt(&ok);
-    int year = numbers[0];
-    if (ok && parts[0].size() <= 2) year += year < 50 ? 2000 : 1900;
-    const int month = numbers[1], day = numbers[2];
-    if (!ok || month < 1 || month > 12 || day < 1 || day > 31)
-        throw dbf::ConversionError("'" + trimmed.toStdString() + "' is not a valid date");
-    return dbf::Value::date(core::dateValue(year, month, day));
+    const auto value = core::dateValueOfText(text.toStdString());
+    return value ? dbf::Value::date(*value) : dbf::Value::null();
 }
 
 }  // namespace

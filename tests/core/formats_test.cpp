@@ -6,6 +6,8 @@
 #include <fstream>
 
 #include "core/ini_file.h"
+#include "dbf/errors.h"
+#include "dbf/number_text.h"
 
 namespace {
 
@@ -55,3 +57,45 @@ TEST(IniFile, KeepsValuesAsStoredAndWritesCrlf) {
 }
 
 }  // namespace
+
+namespace core {
+namespace {
+
+TEST(DateText, ADayOfTheCalendarReadsAsItsDateValueAndNoOtherDayDoes) {
+    const struct {
+        const char* text;
+        double value;  // 0: refused
+    } cases[] = {
+        {"11/7/9", dateValue(2011, 7, 9)},
+        {" 2011/7/09 ", dateValue(2011, 7, 9)},
+        {"99/12/31", dateValue(1999, 12, 31)},
+        {"12/2/29", dateValue(2012, 2, 29)},  // a leap year
+        {"11/2/29", 0},
+        {"11/2/31", 0},  // would be 11/3/3
+        {"11/13/1", 0},
+        {"11/0/1", 0},
+        {"11/7", 0},
+        {"11/7/9/1", 0},
+        {"a/7/9", 0},
+        {"11-7-9", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        if (c.value == 0) {
+            try {
+                dateValueOfText(c.text);
+                ADD_FAILURE() << "taken";
+            } catch (const dbf::ConversionError& e) {
+                EXPECT_EQ(std::string(e.what()),
+                          "'" + std::string(dbf::trimBlanks(c.text)) + "' is not a valid date");
+            }
+        } else {
+            EXPECT_EQ(dateValueOfText(c.text), c.value);
+            EXPECT_EQ(dateValueOfText(shortDate(c.value)), c.value);  // and back
+        }
+    }
+    EXPECT_FALSE(dateValueOfText("  ").has_value());
+}
+
+}  // namespace
+}  // namespace core

@@ -47,6 +47,21 @@ TEST_F(SetupTabTest, OpenNewDirectorySwitchesToTheSubdirectoryAndReopens) {
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
+TEST_F(SetupTabTest, ReopenedTablesStartInNaturalOrderAndUnfiltered) {
+    form->DBF9.setIndexFieldNames("SU2");     // ordered by a title click
+    form->DBF3.setFilter("GHAZ2 = 'Lunch'");  // a meal filter
+    form->DBF3.setFiltered(true);
+    form->DBF8.setFilter("R1 = 7");
+    choose(app() / "data");
+    MainForm& f = *form;
+    EXPECT_EQ(f.DBF9.indexFieldNames(), "");
+    EXPECT_FALSE(f.DBF3.filtered());
+    EXPECT_EQ(f.DBF3.filter(), "");
+    // What the open sequence sets, it sets for the new directory: the first subject's recall.
+    EXPECT_EQ(f.DBF8.filter(), "R1 = 7");
+    EXPECT_TRUE(f.DBF8.filtered());
+}
+
 TEST_F(SetupTabTest, OnlyTheLastComponentOfTheChosenDirectoryCounts) {
     dbf::testing::TempDir elsewhere;
     std::filesystem::create_directory(elsewhere / "DATA2");

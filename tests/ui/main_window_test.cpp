@@ -128,6 +128,31 @@ TEST_F(MainWindowTest, AnEditTypedIntoAGridReachesTheTable) {
     EXPECT_EQ(stored("FOODS.DBF", "N2", 1).substr(0, 11), "Green apple");
 }
 
+TEST_F(MainWindowTest, ADateTheCalendarLacksIsRefusedAndTheRowStaysInEdit) {
+    open();
+    form->keyboard.activate(core::usEnglishLayout);
+    window->tabs()->setCurrentIndex(4);
+    auto* grid = widget<ui::DataGridView>("DBGrid7");
+    const dbf::Value before = form->DBF9.value("SU7");
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 6));  // "Date"
+    QCoreApplication::processEvents();
+    QTest::keyClick(grid, Qt::Key_F2);
+    auto* editor = grid->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, "11/2/31");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_EQ(dialogs.errors.back(), "'11/2/31' is not a valid date");
+    EXPECT_EQ(form->DBF9.state(), dbf::Table::State::Edit);
+    EXPECT_EQ(form->DBF9.value("SU7").isNull(), before.isNull());
+    // The grid shows dates in the short date format.
+    form->DBF9.setValue("SU7", dbf::Value::date(core::dateValue(2011, 7, 9)));
+    EXPECT_EQ(grid->model()->data(grid->model()->index(0, 6)).toString(), "11/7/9");
+}
+
 TEST_F(MainWindowTest, TheRecipeDescriptionIsWrittenIntoTheRecipeWhenTheBoxIsLeft) {
     open();
     form->keyboard.activate(core::usEnglishLayout);
