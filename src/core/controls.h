@@ -286,6 +286,9 @@ class DataGrid : public Control {
     void setFontName(std::string font) { set(m_fontName, std::move(font)); }
     // Asks the grid to re-read what it shows (the handlers' "redraw").
     void redraw() { redrawRequested.emit(); }
+    // The column whose title the user clicked last (from 0), for the title-click handlers.
+    int clickedColumn() const { return m_clickedColumn; }
+    void setClickedColumn(int column) { m_clickedColumn = column; }
     Signal redrawRequested;
 
   private:
@@ -293,6 +296,7 @@ class DataGrid : public Control {
     std::vector<GridColumn> m_columns;
     bool m_readOnly = false;
     std::string m_fontName;
+    int m_clickedColumn = -1;
 };
 
 class Calendar : public Control {

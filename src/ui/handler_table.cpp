@@ -4,11 +4,13 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QWidget>
 #include <stdexcept>
 
 #include "core/run_handler.h"
+#include "data_grid_view.h"
 
 namespace ui {
 
@@ -53,6 +55,16 @@ void wireHandlers(QWidget* page, core::MainForm& form, const HandlerTable& table
         if (!widget) throw std::logic_error(std::string("no widget for ") + row.control);
         core::MainForm* f = &form;
         const Handler handler = row.handler;
+        if (row.event == UserEvent::TitleClick) {
+            auto* view = qobject_cast<DataGridView*>(widget);
+            if (!view) throw std::logic_error(std::string(row.control) + " is no data grid");
+            QObject::connect(view->horizontalHeader(), &QHeaderView::sectionClicked, view,
+                             [view, f, handler](int column) {
+                                 view->grid().setClickedColumn(column);
+                                 run(*f, handler);
+                             });
+            continue;
+        }
         if (row.event == UserEvent::DoubleClick) {
             auto* view = qobject_cast<QAbstractItemView*>(widget);
             if (!view) throw std::logic_error(std::string(row.control) + " is no grid");

@@ -20,6 +20,7 @@ enum class UserEvent {
     DoubleClick,  // a double-click on a grid's cell
     Chosen,       // a combo box item chosen, or typed text confirmed with Enter
     Entered,      // a text box entered (a click into it, or Tab)
+    TitleClick,   // a click on a column title of a data grid (the grid records the column)
 };
 
 struct HandlerRow {
@@ -43,5 +44,6 @@ const HandlerTable& foodProcessorHandlers();
 const HandlerTable& editFoodDatabaseHandlers();
 const HandlerTable& foodAnalysisHandlers();
 const HandlerTable& setupHandlers();
+const HandlerTable& subjectHandlers();
 
 }  // namespace ui

@@ -8,8 +8,10 @@
 
 #include "core/main_form.h"
 #include "data_grid_view.h"
+#include "handler_table.h"
 #include "icons.h"
 #include "page_builder.h"
+#include "plans/subject_register.h"
 
 namespace ui {
 
@@ -34,6 +36,19 @@ SubjectPage::SubjectPage(core::MainForm& form, QWidget* parent)
     layout->addWidget(titledGroup(QStringLiteral("Subjects and recommended intakes"), grid, this),
                       1);
     setBodyLayout(layout);
+    wireHandlers(this, form, subjectHandlers());
+}
+
+const HandlerTable& subjectHandlers() {
+    using E = UserEvent;
+    static const HandlerTable table = {
+        {"AddSubj", E::Click, plans::AddSubjClick},
+        {"Button46", E::Click, plans::Button46Click},
+        {"DelSubjectButton", E::Click, plans::DelSubjectButtonClick},
+        {"Button49", E::Click, plans::Button49Click},
+        {"DBGrid7", E::TitleClick, plans::DBGrid7TitleClick},
+    };
+    return table;
 }
 
 }  // namespace ui

@@ -5,10 +5,12 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <filesystem>
 
@@ -25,6 +27,14 @@ using ui::testing::MainWindowTest;
 // Presses, checks or double-clicks the widget as a user does.
 void trigger(QWidget* widget, ui::UserEvent event) {
     widget->setEnabled(true);
+    if (event == ui::UserEvent::TitleClick) {
+        auto* view = qobject_cast<QTableView*>(widget);
+        ASSERT_NE(view, nullptr);
+        QHeaderView* titles = view->horizontalHeader();
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {},
+                          QPoint(titles->sectionViewportPosition(1) + 5, titles->height() / 2));
+        return;
+    }
     if (event == ui::UserEvent::DoubleClick) {
         auto* view = qobject_cast<QAbstractItemView*>(widget);
         ASSERT_NE(view, nullptr);
@@ -64,7 +74,8 @@ TEST_F(HandlerWiringTest, EachControlsUserEventReachesItsHandler) {
         {"TabSheet5", &ui::foodProcessorHandlers()},
         {"TabSheet3", &ui::editFoodDatabaseHandlers()},
         {"TabSheet6", &ui::foodAnalysisHandlers()},
-        {"TabSheet21", &ui::setupHandlers()}};
+        {"TabSheet21", &ui::setupHandlers()},
+        {"TabSheet11", &ui::subjectHandlers()}};
     for (const auto& [name, table] : pages) {
         QWidget* page = widget<QWidget>(name);
         window->tabs()->setCurrentWidget(page);
