@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QSplitter>
 
+#include "analysis/recipe_analysis.h"
 #include "analysis/recipe_book.h"
 #include "core/main_form.h"
 #include "data_grid_view.h"
@@ -60,6 +61,8 @@ const HandlerTable& foodProcessorHandlers() {
         {"ComboBox1", E::Chosen, analysis::ComboBox1Change},
         {"Button4", E::Click, analysis::Button4Click},
         {"DBMemo1", E::Entered, analysis::DBMemo1Click},
+        {"Image1", E::Click, analysis::ANALSISClick},
+        {"DBGrid1", E::DoubleClick, analysis::EACHFOODClick},
     };
     return table;
 }
