@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QSplitter>
 
+#include "analysis/recall.h"
 #include "core/main_form.h"
 #include "data_grid_view.h"
 #include "foods/food_search.h"
@@ -43,6 +44,17 @@ const HandlerTable& foodAnalysisHandlers() {
         {"F_Search", E::Checked, foods::FARSIClick},
         {"ListDel", E::Click, foods::ListDelClick},
         {"StringGrid4", E::DoubleClick, foods::StringGrid1DblClick},
+        {"Serach", E::Click, analysis::SerachClick},
+        {"BitBtn2", E::Click, analysis::BitBtn2Click},
+        {"Image22", E::Click, analysis::Image22Click},
+        {"Button22", E::Click, analysis::Button22Click},
+        {"ADDRECEP", E::Click, analysis::ADDRECEPClick},
+        {"DelRecal", E::Click, analysis::DelRecalClick},
+        {"Button11", E::Click, analysis::Button11Click},
+        {"DBGrid10", E::DoubleClick, analysis::Button11Click},
+        {"UpDateButton", E::Click, analysis::UpDateButtonClick},
+        {"FilterButton", E::Click, analysis::FilterButtonClick},
+        {"UNFILTERButton", E::Click, analysis::UNFILTERButtonClick},
     };
     return table;
 }
