@@ -205,7 +205,7 @@ void TableStore::writeRecord(std::uint32_t row, std::string_view record) {
     const bool wasDeleted = m_file->isDeleted(row);
     m_file->writeRecord(row, record);
     auto live = m_liveRows;
-    dropCache();
+    keepCacheAfterWrite(row, record, false);
     if (live && wasDeleted == (record[0] == '*')) m_liveRows = std::move(live);
     maintainIndex();
 }
@@ -215,7 +215,11 @@ std::uint32_t TableStore::appendRecord(std::string_view record) {
     const std::uint32_t before = m_file->recordCount();
     const std::uint32_t row = m_file->appendRecord(record);
     auto live = m_liveRows;
-    dropCache();
+    if (row == before && m_file->recordCount() == before + 1) {
+        keepCacheAfterWrite(row, record, true);
+    } else {
+        dropCache();  // another program appended too: read everything again
+    }
     if (live && row == before) {
         auto grown = std::make_shared<std::vector<std::uint32_t>>(*live);
         if (record[0] != '*') grown->push_back(row);
@@ -223,6 +227,31 @@ std::uint32_t TableStore::appendRecord(std::string_view record) {
     }
     maintainIndex();
     return row;
+}
+
+void TableStore::keepCacheAfterWrite(std::uint32_t row, std::string_view record, bool appended) {
+    auto columns = std::move(m_columns);
+    dropCache();
+    for (std::size_t i = 0; i < columns.size() && i < m_columns.size(); ++i) {
+        auto& cached = columns[i];
+        // A column a query or a cursor still holds is theirs as it was: not touched.
+        if (!cached || cached.use_count() != 1) continue;
+        auto col = std::const_pointer_cast<Column>(cached);
+        if (appended) {
+            if (col->size() != row) continue;
+            col->nulls.push_back(0);
+            if (col->kind == Column::Kind::Number) col->numbers.push_back(0.0);
+            if (col->kind == Column::Kind::Other) col->values.emplace_back();
+        } else {
+            // Texts are packed one after another: a changed one moves all after it.
+            if (col->kind == Column::Kind::Text || row >= col->size()) continue;
+            col->nulls[row] = 0;
+            if (col->kind == Column::Kind::Number) col->numbers[row] = 0.0;
+            if (col->kind == Column::Kind::Other) col->values[row] = Value();
+        }
+        decodeInto(*col, record, row);
+        m_columns[i] = std::move(col);
+    }
 }
 
 void TableStore::maintainIndex() {

@@ -65,6 +65,10 @@ class TableStore {
   private:
     explicit TableStore(std::unique_ptr<DbfFile> file, std::string name);
     void dropCache();
+    // After our own write of one record: the decoded columns nobody else holds take the
+    // record's new values in place (a new last record is appended to them); the others,
+    // and everything derived from columns, are decoded again when next asked for.
+    void keepCacheAfterWrite(std::uint32_t row, std::string_view record, bool appended);
     void decodeInto(Column& column, std::string_view record, std::uint32_t row) const;
     // Rebuilds the structural index after a write, so FoxPro never meets a stale one.
     void maintainIndex();

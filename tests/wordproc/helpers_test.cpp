@@ -79,7 +79,9 @@ bool waitFor(const std::function<bool()>& done, int ms) {
 
 TEST(TempFiles, BackgroundDeletionRetriesAndGivesUp) {
     // A directory that holds a file cannot be removed: it stands for a locked file.
-    fs::path locked = fs::temp_directory_path() / ("wordrpt_locked_" + std::to_string(tickCount()));
+    // Not named like a report file: another test cleaning those up would take it away.
+    fs::path locked =
+        fs::temp_directory_path() / ("halvora_locked_test_" + std::to_string(tickCount()));
     fs::create_directories(locked);
     std::ofstream(locked / "inside") << "x";
     deleteFileInBackground(locked.string(), std::chrono::milliseconds(2000));
