@@ -166,7 +166,7 @@ void runSize(const std::filesystem::path& root, std::size_t foods, int repeats) 
              foods::Button3Click(f);
              tab.Edit4.setText(std::to_string(lateCode));
          },
-         foods::FindRecordClick, true},
+         foods::FindRecordClick, true, Peer::None},
         {"range search (Find)",
          [&](core::MainForm&) {
              tab.DBF.setChecked(true);

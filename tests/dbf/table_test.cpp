@@ -2,6 +2,7 @@
 #include "dbf/table.h"
 
 #include "dbf/errors.h"
+#include "dbf/query.h"
 #include "fixture.h"
 
 namespace dbf::testing {
@@ -208,3 +209,59 @@ TEST_F(TableTest, ControlsDisabledCollectNoticesIntoOne) {
 
 }  // namespace
 }  // namespace dbf::testing
+
+namespace dbf {
+namespace {
+
+using testing::F;
+using testing::I;
+using testing::S;
+
+// Our own writes keep the decoded columns current: filters and queries after an append or
+// an edit see the values written, and a query's rows taken before stay as they were.
+TEST(TableCacheAfterWrites, FiltersAndQueriesSeeWhatWasWrittenAndSnapshotsStay) {
+    testing::TempDir dir;
+    testing::makeTable(dir.path(), "RECAL.DBF",
+                       {{"R1", 'N', 6}, {"R3", 'C', 20}, {"R4", 'N', 8, 2}},
+                       {{I(7), S("sib"), F(100)}, {I(8), S("nan"), F(50)}});
+    Table recall;
+    recall.setDirectory(dir.path());
+    recall.setTableName("RECAL.DBF");
+    recall.open();
+    recall.setFilter("R1 = 7 and R4 > 10");  // decodes R1 and R4
+    recall.setFiltered(true);
+    Query before;
+    before.setDirectory(dir.path());
+    before.setSql({"SELECT R3 FROM RECAL.DBF WHERE R1 = 7"});
+    before.open();
+    ASSERT_EQ(before.recordCount(), 1);
+
+    recall.append();
+    recall.setValue("R1", I(7));
+    recall.setValue("R3", S("panir"));
+    recall.setValue("R4", F(30));
+    recall.post();
+    EXPECT_EQ(recall.recordCount(), 2);
+    recall.setFiltered(false);
+    recall.last();
+    recall.edit();
+    recall.setValue("R4", F(5));  // now below the filter's bound
+    recall.setValue("R3", S("cheese, feta"));
+    recall.post();
+    recall.setFiltered(true);
+    EXPECT_EQ(recall.recordCount(), 1);
+    recall.setFilter("R3 = 'cheese, feta'");
+    EXPECT_EQ(recall.recordCount(), 1);
+
+    EXPECT_EQ(before.recordCount(), 1);  // taken before the writes
+    Query after;
+    after.setDirectory(dir.path());
+    after.setSql({"SELECT R3 FROM RECAL.DBF WHERE R1 = 7"});
+    after.open();
+    EXPECT_EQ(after.recordCount(), 2);
+    after.last();
+    EXPECT_EQ(after.value("R3").asString(), "cheese, feta");
+}
+
+}  // namespace
+}  // namespace dbf
