@@ -51,6 +51,12 @@ std::string cellText(const dbf::Value& v) {
 }
 
 void writeRow(std::ostream& out, const std::vector<std::string>& cells) {
+    // A row of one empty field is written as "" so that CSV readers do not drop it as a
+    // blank line.
+    if (cells.size() == 1 && cells[0].empty()) {
+        out << "\"\"\n";
+        return;
+    }
     for (std::size_t i = 0; i < cells.size(); ++i) out << (i ? "," : "") << csvField(cells[i]);
     out << '\n';
 }

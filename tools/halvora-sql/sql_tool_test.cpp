@@ -50,6 +50,11 @@ TEST_F(SqlToolTest, StatementRowsAsCsv) {
     EXPECT_EQ(err.str(), "");
 }
 
+TEST_F(SqlToolTest, ARowOfOneEmptyFieldIsNoBlankLine) {
+    ASSERT_EQ(run({"SELECT N45 FROM foods"}), 0) << err.str();
+    EXPECT_EQ(out.str(), "N45\n2.5\n\"\"\n250\n");  // Tea has no N45
+}
+
 TEST_F(SqlToolTest, SeveralArgumentsAreTheLinesOfOneStatement) {
     ASSERT_EQ(run({"SELECT SUM(N45)", "FROM FOODS.DBF", "WHERE N1 > 1"}), 0) << err.str();
     EXPECT_EQ(out.str(), "SUM(N45)\n250\n");
