@@ -4,10 +4,12 @@
 #include "dbf/query.h"
 
 #include <cmath>
+#include <fstream>
 
 #include "dbf/errors.h"
 #include "dbf/number_text.h"
 #include "dbf/sql/result_set.h"
+#include "dbf/table.h"
 #include "dbf/table_store.h"
 #include "fixture.h"
 
@@ -321,3 +323,50 @@ TEST_F(QueryTest, ResultReadsMatchTheValues) {
 
 }  // namespace
 }  // namespace dbf::testing
+
+namespace dbf {
+namespace {
+
+// A numeric field holding only a sign is empty on every path: the table's own reading, a
+// whole-column query and the row-by-row sums of a filtered statement.
+TEST(NumericText, ASignWithoutDigitsIsEmptyOnEveryPath) {
+    testing::TempDir dir;
+    // Enough rows that a statement on one of them reads it row by row, not by the column.
+    std::vector<testing::Row> rows = {{testing::I(1), testing::F(2)},
+                                      {testing::I(2), testing::F(7777.77)}};
+    for (int k = 3; k <= 400; ++k) rows.push_back({testing::I(k), testing::Null()});
+    testing::makeTable(dir.path(), "T.DBF", {{"K", 'N', 4}, {"A", 'N', 10, 2}}, rows);
+    {
+        // Patch the second amount to a lone minus sign, as another program may leave it.
+        std::fstream f(dir.path() / "T.DBF", std::ios::in | std::ios::out | std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(f)), {});
+        const auto at = bytes.find("7777.77");
+        ASSERT_NE(at, std::string::npos);
+        f.seekp(static_cast<std::streamoff>(at));
+        f << "      -";
+    }
+    Table t;
+    t.setDirectory(dir.path());
+    t.setTableName("T.DBF");
+    t.open();
+    t.first();
+    t.next();
+    EXPECT_TRUE(t.value("A").isNull());
+    for (const char* statement : {"SELECT SUM(A) FROM T.DBF WHERE K = 2",
+                                  "SELECT A FROM T.DBF WHERE K = 2", "SELECT SUM(A) FROM T.DBF"}) {
+        SCOPED_TRACE(statement);
+        Query q;
+        q.setDirectory(dir.path());
+        q.setSql({statement});
+        q.open();
+        const Value v = q.value(0);
+        if (std::string(statement) == "SELECT SUM(A) FROM T.DBF") {
+            EXPECT_EQ(v.asFloat(), 2);
+        } else {
+            EXPECT_TRUE(v.isNull()) << v.asString();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace dbf

@@ -25,12 +25,13 @@ bool readDecimal(std::string_view raw, double& value, bool& isNull) {
     if (raw[i] == '-' || raw[i] == '+') negative = raw[i++] == '-';
     std::uint64_t mantissa = 0;
     int digits = 0, decimals = 0;
-    bool point = false;
+    bool point = false, anyDigit = false;
     for (; i < n && raw[i] != ' '; ++i) {
         const char c = raw[i];
         if (c == '.' && !point) {
             point = true;
         } else if (c >= '0' && c <= '9') {
+            anyDigit = true;
             mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
             if (mantissa != 0) ++digits;
             if (point) ++decimals;
@@ -39,7 +40,9 @@ bool readDecimal(std::string_view raw, double& value, bool& isNull) {
         }
     }
     while (i < n && raw[i] == ' ') ++i;
-    if (i != n || digits > 15 || decimals > 15) return false;
+    // A sign or a point without a digit ("-") is no number: the general way reads it as
+    // empty, as every other path does.
+    if (i != n || !anyDigit || digits > 15 || decimals > 15) return false;
     static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
     value = static_cast<double>(mantissa) / kPowers[decimals];
