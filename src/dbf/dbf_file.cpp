@@ -47,6 +47,29 @@ bool knownType(char t) {
     }
 }
 
+// Whether a field of this type may be this wide: the binary types have one width (memo
+// pointers two: FoxPro's ten digits and Visual FoxPro's four bytes); texts and numbers
+// take what the header gives.
+bool widthFitsType(char type, int length) {
+    switch (type) {
+        case 'I':
+            return length == 4;
+        case 'B':
+        case 'Y':
+        case 'T':
+        case 'D':
+            return length == 8;
+        case 'L':
+            return length == 1;
+        case 'M':
+        case 'G':
+        case 'P':
+            return length == 4 || length == 10;
+        default:
+            return length >= 1;
+    }
+}
+
 std::filesystem::path memoPathFor(const std::filesystem::path& dbfPath) {
     auto stem = dbfPath.stem().string();
     for (const char* ext : {".FPT", ".fpt", ".Fpt"}) {
@@ -147,6 +170,11 @@ void DbfFile::readHeader() {
                            std::string(1, type) + "')");
         f.type = static_cast<FieldType>(type);
         f.length = d[16];
+        // A width the type cannot have would read past the field into its neighbour.
+        if (!widthFitsType(type, f.length))
+            throw DbfError(name + " is damaged: field " + f.name + " of type '" +
+                           std::string(1, type) + "' is " + std::to_string(f.length) +
+                           " bytes wide");
         f.decimals = d[17];
         f.flags = header.isVisualFoxPro() ? d[18] : 0;
         f.offset = offset;

@@ -298,3 +298,46 @@ TEST(DbfFile, BrokenFilesGiveClearErrors) {
 
 }  // namespace
 }  // namespace dbf::testing
+
+namespace dbf::testing {
+namespace {
+
+// A header that gives a binary field a width its type cannot have is refused, naming the
+// field, instead of reading past the field.
+TEST(DbfFileHeader, AFieldWiderOrNarrowerThanItsTypeIsRefused) {
+    const struct {
+        char type;
+        int length;
+        bool refused;
+    } cases[] = {{'B', 1, true},  {'B', 8, false},  {'I', 2, true}, {'D', 9, true},
+                 {'L', 1, false}, {'M', 10, false}, {'M', 7, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(1, c.type) + std::to_string(c.length));
+        TempDir dir;
+        const auto path = dir.path() / "T.DBF";
+        const int real = c.type == 'L' ? 1 : c.type == 'M' ? 10 : c.type == 'I' ? 4 : 8;
+        createTable(path, {{"K", 'N', 4}, {"X", c.type, real}, {"Z", 'C', 20}},
+                    {.version = 0x30});  // Visual FoxPro: every type
+        // The second descriptor's width byte, and the record length to match it.
+        std::string bytes = readBytes(path);
+        bytes[32 + 32 + 16] = static_cast<char>(c.length);
+        const int recordLength = 1 + 4 + c.length + 20;
+        bytes[10] = static_cast<char>(recordLength & 0xFF);
+        bytes[11] = static_cast<char>(recordLength >> 8);
+        writeBytes(path, bytes);
+        if (c.refused) {
+            try {
+                DbfFile::open(path);
+                ADD_FAILURE() << "opened";
+            } catch (const DbfError& e) {
+                EXPECT_NE(std::string(e.what()).find("field X of type"), std::string::npos)
+                    << e.what();
+            }
+        } else {
+            EXPECT_NO_THROW(DbfFile::open(path));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace dbf::testing
