@@ -370,3 +370,50 @@ TEST(NumericText, ASignWithoutDigitsIsEmptyOnEveryPath) {
 
 }  // namespace
 }  // namespace dbf
+
+namespace dbf {
+namespace {
+
+// Deep nesting is refused with an error naming the position, in statements and filters
+// alike, instead of exhausting the stack; ordinary nesting still works.
+TEST(DeepNesting, IsAnErrorNotACrash) {
+    testing::TempDir dir;
+    testing::makeTable(dir.path(), "T.DBF", {{"K", 'N', 4}}, {{testing::I(1)}});
+    auto statement = [&](const std::string& expression) {
+        Query q;
+        q.setDirectory(dir.path());
+        q.setSql({"SELECT K FROM T.DBF WHERE " + expression});
+        q.open();
+        return q.recordCount();
+    };
+    const std::string deep = std::string(2300, '(') + "K = 1" + std::string(2300, ')');
+    const std::string signs = "K = " + std::string(20000, '-') + "1";
+    for (const std::string& text : {deep, signs}) {
+        try {
+            statement(text);
+            ADD_FAILURE() << "ran";
+        } catch (const DbfError& e) {
+            EXPECT_NE(std::string(e.what()).find("nests too deeply"), std::string::npos);
+            EXPECT_EQ(std::string(e.what()).rfind("Syntax error at position ", 0), 0u);
+        }
+    }
+    std::string notChain;
+    for (int i = 0; i < 3000; ++i) notChain += "NOT ";
+    EXPECT_THROW(statement(notChain + "K = 1"), DbfError);
+    Table t;
+    t.setDirectory(dir.path());
+    t.setTableName("T.DBF");
+    t.open();
+    EXPECT_THROW(
+        {
+            t.setFilter(deep);
+            t.setFiltered(true);
+        },
+        DbfError);
+    const std::string fifty = std::string(50, '(') + "K = 1" + std::string(50, ')');
+    EXPECT_EQ(statement(fifty), 1);
+    EXPECT_EQ(statement("K = " + std::string(50, '-') + "1"), 1);
+}
+
+}  // namespace
+}  // namespace dbf

@@ -45,6 +45,19 @@ class Parser {
     }
 
   private:
+    // How deep parentheses, signs and NOTs may nest: each level is a frame of the parser
+    // and later of the binder and evaluator, so a text of thousands of them would exhaust
+    // the stack. No statement a person writes comes near it.
+    static constexpr int kMaxDepth = 1000;  // a parenthesis takes two
+    struct Deeper {
+        explicit Deeper(Parser& p) : parser(p) {
+            if (++parser.m_depth > kMaxDepth)
+                throw syntaxError(parser.peek().position, "the expression nests too deeply");
+        }
+        ~Deeper() { --parser.m_depth; }
+        Parser& parser;
+    };
+
     // The token `ahead` places on (0 or 1); tokens are read from the text only as far as
     // needed.
     const Token& peek(std::size_t ahead = 0) {
@@ -150,6 +163,7 @@ class Parser {
         return left;
     }
     ExprPtr negation() {
+        const Deeper guard(*this);
         if (peek().isKeyword("NOT")) {
             auto e = node(Expr::Kind::Not, take().position);
             e->args.push_back(negation());
@@ -227,6 +241,7 @@ class Parser {
         return left;
     }
     ExprPtr unary() {
+        const Deeper guard(*this);
         if (peek().is("-") || peek().is("+")) {
             const Token& sign = take();
             const bool minus = sign.text == "-";
@@ -318,6 +333,7 @@ class Parser {
 
     std::string_view m_text;
     Lexer m_lexer;
+    int m_depth = 0;
     Token m_ahead[2];
     std::size_t m_first = 0;
     std::size_t m_count = 0;
