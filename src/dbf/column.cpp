@@ -74,8 +74,9 @@ EqualityIndex::EqualityIndex(const Column& column, const std::vector<std::uint32
     m_groups.reserve(pairs.size());
     for (std::size_t i = 0; i < pairs.size();) {
         std::size_t j = i;
-        while (j < pairs.size() && pairs[j].first == pairs[i].first)
-            m_rows.push_back(pairs[j++].second);
+        // Every pass takes at least one row, whatever the key compares like.
+        do m_rows.push_back(pairs[j++].second);
+        while (j < pairs.size() && pairs[j].first == pairs[i].first);
         m_groups.emplace(pairs[i].first, std::make_pair(static_cast<std::uint32_t>(i),
                                                         static_cast<std::uint32_t>(j)));
         i = j;

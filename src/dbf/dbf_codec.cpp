@@ -102,6 +102,9 @@ Value DbfFile::decode(std::string_view rec, const FieldDef& field) const {
         case FieldType::Double: {
             double d;
             std::memcpy(&d, raw.data(), sizeof d);
+            // Not a number is no value: it reads as empty, so it sorts and groups as nulls do
+            // instead of comparing unequal to itself.
+            if (std::isnan(d)) return Value::null();
             return Value::real(d);
         }
         case FieldType::Currency:

@@ -4,8 +4,10 @@
 #include "dbf/query.h"
 
 #include <cmath>
+#include <cstring>
 #include <fstream>
 
+#include "dbf/dbf_file.h"
 #include "dbf/errors.h"
 #include "dbf/number_text.h"
 #include "dbf/sql/result_set.h"
@@ -413,6 +415,52 @@ TEST(DeepNesting, IsAnErrorNotACrash) {
     const std::string fifty = std::string(50, '(') + "K = 1" + std::string(50, ')');
     EXPECT_EQ(statement(fifty), 1);
     EXPECT_EQ(statement("K = " + std::string(50, '-') + "1"), 1);
+}
+
+}  // namespace
+}  // namespace dbf
+
+namespace dbf {
+namespace {
+
+// Not a number in a double field reads as empty: equality tests, filters and orders over
+// it end, and treat it as they treat an empty value.
+TEST(NotANumber, InADoubleFieldReadsAsEmpty) {
+    testing::TempDir dir;
+    createTable(dir.path() / "N.DBF", {{"ID", 'N', 4}, {"AMT", 'B', 8}}, {.version = 0x30});
+    {
+        auto file = DbfFile::open(dir.path() / "N.DBF");
+        const double nan = std::nan("");
+        const double amounts[] = {1, nan, 1, nan, 2};
+        std::string rows;
+        for (int i = 0; i < 5; ++i) {
+            std::string rec = file->blankRecord();
+            file->encode(rec, file->allFields()[0], Value::integer(i + 1));
+            std::memcpy(rec.data() + file->allFields()[1].offset, &amounts[i], sizeof(double));
+            rows += rec;
+        }
+        file->appendRecords(rows);
+    }
+    auto ids = [&](const std::string& statement) {
+        Query q;
+        q.setDirectory(dir.path());
+        q.setSql({statement});
+        q.open();
+        std::vector<std::int64_t> out;
+        for (q.first(); !q.eof(); q.next()) out.push_back(q.value(0).asInteger());
+        return out;
+    };
+    EXPECT_EQ(ids("SELECT ID FROM N.DBF WHERE AMT = 1"), (std::vector<std::int64_t>{1, 3}));
+    EXPECT_EQ(ids("SELECT ID FROM N.DBF WHERE AMT IS NULL"), (std::vector<std::int64_t>{2, 4}));
+    EXPECT_EQ(ids("SELECT ID FROM N.DBF ORDER BY AMT"),
+              (std::vector<std::int64_t>{2, 4, 1, 3, 5}));  // nulls first
+    Table t;
+    t.setDirectory(dir.path());
+    t.setTableName("N.DBF");
+    t.open();
+    t.setFilter("AMT = 1");
+    t.setFiltered(true);
+    EXPECT_EQ(t.recordCount(), 2);
 }
 
 }  // namespace
