@@ -1,6 +1,7 @@
 #include "ini_file.h"
 
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -16,61 +17,85 @@ std::string trim(const std::string& s) {
 }
 }  // namespace
 
+namespace {
+
+// The section a line opens ("[SYSTEM]" gives SYSTEM), or nothing.
+std::optional<std::string> sectionOf(const std::string& line) {
+    const std::string t = trim(line);
+    if (t.size() >= 2 && t.front() == '[' && t.back() == ']')
+        return trim(t.substr(1, t.size() - 2));
+    return std::nullopt;
+}
+
+// The key of a Key=Value line, or nothing for other lines (comments among them).
+std::optional<std::string> keyOf(const std::string& line) {
+    const std::string t = trim(line);
+    if (t.empty() || t[0] == ';') return std::nullopt;
+    const auto eq = t.find('=');
+    if (eq == std::string::npos) return std::nullopt;
+    return trim(t.substr(0, eq));
+}
+
+}  // namespace
+
 IniFile IniFile::load(const std::filesystem::path& path) {
     IniFile ini;
     if (!std::filesystem::exists(path)) return ini;
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("Cannot read " + path.string());
     std::string line;
-    Section* current = nullptr;
     while (std::getline(in, line)) {
-        line = trim(line);
-        if (line.empty() || line[0] == ';') continue;
-        if (line.front() == '[' && line.back() == ']') {
-            ini.m_sections.push_back({trim(line.substr(1, line.size() - 2)), {}});
-            current = &ini.m_sections.back();
-            continue;
-        }
-        const auto eq = line.find('=');
-        if (eq == std::string::npos || !current) continue;
-        current->entries.push_back({trim(line.substr(0, eq)), trim(line.substr(eq + 1))});
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        ini.m_lines.push_back(line);
     }
     return ini;
 }
 
 std::optional<std::string> IniFile::value(const std::string& section,
                                           const std::string& key) const {
-    for (const auto& s : m_sections) {
-        if (!dbf::equalsNoCase(s.name, section)) continue;
-        for (const auto& e : s.entries)
-            if (dbf::equalsNoCase(e.key, key)) return e.value;
+    bool inSection = false;
+    for (const auto& line : m_lines) {
+        if (const auto s = sectionOf(line)) {
+            inSection = dbf::equalsNoCase(*s, section);
+        } else if (inSection) {
+            const auto k = keyOf(line);
+            if (k && dbf::equalsNoCase(*k, key)) return trim(line.substr(line.find('=') + 1));
+        }
     }
     return std::nullopt;
 }
 
 void IniFile::setValue(const std::string& section, const std::string& key,
                        const std::string& value) {
-    for (auto& s : m_sections) {
-        if (!dbf::equalsNoCase(s.name, section)) continue;
-        for (auto& e : s.entries) {
-            if (dbf::equalsNoCase(e.key, key)) {
-                e.value = value;
-                return;
-            }
+    bool inSection = false;
+    std::optional<std::size_t> insertAt;  // after the section's last key (or its header)
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        if (const auto s = sectionOf(m_lines[i])) {
+            inSection = dbf::equalsNoCase(*s, section);
+            if (inSection && !insertAt) insertAt = i + 1;
+            continue;
         }
-        s.entries.push_back({key, value});
+        if (!inSection) continue;
+        const auto k = keyOf(m_lines[i]);
+        if (!k) continue;
+        if (dbf::equalsNoCase(*k, key)) {
+            m_lines[i] = *k + "=" + value;
+            return;
+        }
+        insertAt = i + 1;
+    }
+    if (insertAt) {
+        m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(*insertAt), key + "=" + value);
         return;
     }
-    m_sections.push_back({section, {{key, value}}});
+    if (!m_lines.empty() && !trim(m_lines.back()).empty()) m_lines.emplace_back();
+    m_lines.push_back("[" + section + "]");
+    m_lines.push_back(key + "=" + value);
 }
 
 void IniFile::save(const std::filesystem::path& path) const {
     std::ostringstream out;
-    for (std::size_t i = 0; i < m_sections.size(); ++i) {
-        if (i > 0) out << "\r\n";
-        out << '[' << m_sections[i].name << "]\r\n";
-        for (const auto& e : m_sections[i].entries) out << e.key << '=' << e.value << "\r\n";
-    }
+    for (const auto& line : m_lines) out << line << "\r\n";
     auto temporary = path;
     temporary += ".new";
     {

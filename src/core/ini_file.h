@@ -1,6 +1,6 @@
 #pragma once
 // A Windows-style INI file (sections, Key=Value lines, CRLF line ends). Values are kept
-// exactly as stored, backslashes included.
+// exactly as stored, backslashes included; saving changes only the lines of the keys set.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -20,15 +20,9 @@ class IniFile {
     void save(const std::filesystem::path& path) const;
 
   private:
-    struct Entry {
-        std::string key;
-        std::string value;
-    };
-    struct Section {
-        std::string name;
-        std::vector<Entry> entries;
-    };
-    std::vector<Section> m_sections;
+    // The file's lines as read, without their line ends: comments, blank lines and lines
+    // outside any section are written back as they were.
+    std::vector<std::string> m_lines;
 };
 
 }  // namespace core

@@ -56,6 +56,29 @@ TEST(IniFile, KeepsValuesAsStoredAndWritesCrlf) {
     std::filesystem::remove(path);
 }
 
+TEST(IniFile, SavingKeepsEveryLineItDoesNotChange) {
+    const auto path = std::filesystem::temp_directory_path() / "halvora-ini-lines.ini";
+    {
+        std::ofstream(path, std::ios::binary)
+            << "; written by hand\r\nLOOSE=1\r\n\r\n[OTHER]\r\nA = 2\r\n[SYSTEM]\r\n"
+               "; the data\r\nDATA_PATH=data\\\r\nEXTRA=x\r\n\r\n[LAST]\r\nB=3\r\n";
+    }
+    auto ini = core::IniFile::load(path);
+    EXPECT_EQ(ini.value("OTHER", "a"), "2");
+    EXPECT_FALSE(ini.value("SYSTEM", "LOOSE"));
+    ini.setValue("SYSTEM", "DATA_PATH", "DATA2\\");
+    ini.setValue("SYSTEM", "DRV", "C:\\H");
+    ini.setValue("NEW", "K", "v");
+    ini.save(path);
+    std::ifstream in(path, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(text,
+              "; written by hand\r\nLOOSE=1\r\n\r\n[OTHER]\r\nA = 2\r\n[SYSTEM]\r\n"
+              "; the data\r\nDATA_PATH=DATA2\\\r\nEXTRA=x\r\nDRV=C:\\H\r\n\r\n[LAST]\r\nB=3\r\n"
+              "\r\n[NEW]\r\nK=v\r\n");
+    std::filesystem::remove(path);
+}
+
 }  // namespace
 
 namespace core {
