@@ -41,6 +41,8 @@ std::optional<std::string> keyOf(const std::string& line) {
 IniFile IniFile::load(const std::filesystem::path& path) {
     IniFile ini;
     if (!std::filesystem::exists(path)) return ini;
+    if (!std::filesystem::is_regular_file(path))
+        throw std::runtime_error("Cannot read " + path.string() + ": it is not a file");
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("Cannot read " + path.string());
     std::string line;
@@ -48,6 +50,7 @@ IniFile IniFile::load(const std::filesystem::path& path) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         ini.m_lines.push_back(line);
     }
+    if (in.bad()) throw std::runtime_error("Cannot read " + path.string());
     return ini;
 }
 
@@ -105,7 +108,12 @@ void IniFile::save(const std::filesystem::path& path) const {
         file.flush();
         if (!file) throw std::runtime_error("Cannot write " + path.string());
     }
-    std::filesystem::rename(temporary, path);
+    std::error_code ec;
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) {
+        std::filesystem::remove(temporary, ec);
+        throw std::runtime_error("Cannot write " + path.string());
+    }
 }
 
 }  // namespace core

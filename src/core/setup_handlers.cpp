@@ -36,10 +36,21 @@ void Button50Click(MainForm& form) {
         return;
 
     const auto iniPath = nativePath(state.applicationDirectory + "Setup.ini");
-    IniFile ini = IniFile::load(iniPath);
+    // An unreadable Setup.ini is written anew; one that cannot be written is reported, and
+    // the directory is switched all the same (for this run).
+    IniFile ini;
+    try {
+        ini = IniFile::load(iniPath);
+    } catch (const std::exception&) {
+    }
     ini.setValue("SYSTEM", "DRV", storedPath(form.currentDirectory()));
     ini.setValue("SYSTEM", "DATA_PATH", candidate);
-    ini.save(iniPath);
+    try {
+        ini.save(iniPath);
+    } catch (const std::exception& e) {
+        form.dialogs.showError(std::string(e.what()) + ". The data directory is " + candidate +
+                               " for this run only.");
+    }
 
     state.dataDirectory = candidate;
     form.setup.Label36.setCaption(candidate);

@@ -59,8 +59,17 @@ void Form1create(MainForm& form) {
     const auto iniPath = nativePath(state.applicationDirectory + "Setup.ini");
     std::error_code ec;
     if (std::filesystem::exists(iniPath, ec)) {
-        const IniFile ini = IniFile::load(iniPath);
-        state.dataDirectory = ini.value("SYSTEM", "DATA_PATH").value_or("DATA\\");
+        // A file that cannot be read leaves the defaults, not a program without tables;
+        // choosing a directory on the Setup tab writes the file anew.
+        try {
+            const IniFile ini = IniFile::load(iniPath);
+            state.dataDirectory = ini.value("SYSTEM", "DATA_PATH").value_or("DATA\\");
+        } catch (const std::exception& e) {
+            state.dataDirectory = "DATA\\";
+            form.dialogs.showError(std::string(e.what()) +
+                                   ". Halvora goes on with the data directory DATA\\; choosing "
+                                   "a directory on the Setup tab writes Setup.ini anew.");
+        }
     } else {
         IniFile ini;
         ini.setValue("SYSTEM", "DRV", current);

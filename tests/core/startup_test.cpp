@@ -3,6 +3,8 @@
 
 #include "app_fixture.h"
 #include "core/formats.h"
+#include "core/run_handler.h"
+#include "core/setup_handlers.h"
 
 namespace core::testing {
 namespace {
@@ -66,6 +68,32 @@ TEST_F(StartupTest, SetupIniWithoutDataPathMeansDataFoundWithoutRegardToCase) {
     EXPECT_TRUE(dialogs.errors.empty());
     EXPECT_EQ(f.DBF1.directory(), app() / "data");
     EXPECT_FALSE(std::filesystem::exists(app() / "Setup.ini"));
+}
+
+TEST_F(StartupTest, AnUnreadableSetupIniIsReportedAndTheDefaultsServeUntilANewOneIsWritten) {
+    writeDataDirectory(app() / "data");
+    writeDataDirectory(app() / "DATA2");
+    std::filesystem::create_directories(app() / "Setup.ini");  // not a file
+    MainForm& f = start();
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_NE(dialogs.errors[0].find("Setup.ini"), std::string::npos);
+    EXPECT_EQ(f.state.dataDirectory, "DATA\\");
+    EXPECT_TRUE(f.DBF2.isOpen());  // the tables are there
+    // Open New Directory still switches, and says that the choice could not be stored.
+    f.setup.DirectoryListBox1.setDirectory((app() / "DATA2").string());
+    runHandler(f, Button50Click);
+    EXPECT_EQ(f.state.dataDirectory, "DATA2\\");
+    EXPECT_EQ(f.DBF2.directory(), app() / "DATA2");
+    ASSERT_EQ(dialogs.errors.size(), 2u);
+    EXPECT_NE(dialogs.errors[1].find("for this run only"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(app() / "Setup.ini.new"));
+
+    // A Setup.ini that can be read again is written as usual.
+    std::filesystem::remove(app() / "Setup.ini");
+    writeFile(app() / "Setup.ini", std::string("\xFF\xFE garbage\r\n"));
+    runHandler(f, Button50Click);
+    EXPECT_EQ(dialogs.errors.size(), 2u);
+    EXPECT_NE(readFile(app() / "Setup.ini").find("DATA_PATH=DATA2\\"), std::string::npos);
 }
 
 TEST_F(StartupTest, BackupThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
