@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "../errors.h"
+#include "../number_text.h"
 #include "../table_store.h"
 #include "../text_compare.h"
 #include "scope.h"
@@ -104,8 +105,7 @@ BoundStatement bindStatement(const SelectStatement& statement, const std::filesy
             const double k = e.number;
             if (k != std::floor(k) || k < 1 || k > static_cast<double>(statement.items.size()) ||
                 !statement.items[static_cast<std::size_t>(k) - 1].expr)
-                failAt(e, "ORDER BY " + std::to_string(static_cast<long long>(k)) +
-                              " names no select item");
+                failAt(e, "ORDER BY " + formatGeneral(k) + " names no select item");
             key.expr = scope.value(*statement.items[static_cast<std::size_t>(k) - 1].expr, false);
         } else {
             const Expr* target = &e;
