@@ -1,6 +1,7 @@
 #include "executor.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "../errors.h"
@@ -281,11 +282,13 @@ std::unique_ptr<ResultSet> aggregate(const BoundStatement& statement, Sources& s
             result = Value::integer(static_cast<std::int64_t>(a.count));
         } else if (a.count > 0) {  // otherwise empty: no rows, or only empty values
             switch (e.aggregate) {
+                // A sum past the largest double is no number, as other overflow is: empty.
                 case AggregateFn::Sum:
-                    result = Value::real(a.sum);
+                    if (std::isfinite(a.sum)) result = Value::real(a.sum);
                     break;
                 case AggregateFn::Avg:
-                    result = Value::real(a.sum / static_cast<double>(a.count));
+                    if (std::isfinite(a.sum))
+                        result = Value::real(a.sum / static_cast<double>(a.count));
                     break;
                 case AggregateFn::Min:
                     result = Value::real(a.low);
