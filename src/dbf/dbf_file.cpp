@@ -74,7 +74,8 @@ std::filesystem::path memoPathFor(const std::filesystem::path& dbfPath) {
     auto stem = dbfPath.stem().string();
     for (const char* ext : {".FPT", ".fpt", ".Fpt"}) {
         auto candidate = dbfPath.parent_path() / (stem + ext);
-        if (std::filesystem::exists(candidate)) return candidate;
+        std::error_code ec;
+        if (std::filesystem::exists(candidate, ec)) return candidate;
     }
     if (auto found = findFileNoCase(dbfPath.parent_path(), stem + ".fpt")) return *found;
     return dbfPath.parent_path() / (stem + ".FPT");
@@ -83,9 +84,11 @@ std::filesystem::path memoPathFor(const std::filesystem::path& dbfPath) {
 
 std::optional<std::filesystem::path> findFileNoCase(const std::filesystem::path& dir,
                                                     std::string_view name) {
+    // A name the file system refuses (too long, a loop of links) is looked for like any
+    // other; opening it then says what is wrong instead of an uncaught file-system error.
     const auto exact = dir / std::string(name);
-    if (std::filesystem::exists(exact)) return exact;
     std::error_code ec;
+    if (std::filesystem::exists(exact, ec)) return exact;
     for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
         if (equalsNoCase(entry.path().filename().string(), name)) return entry.path();
     }
@@ -110,7 +113,8 @@ std::unique_ptr<DbfFile> DbfFile::open(const std::filesystem::path& path) {
     for (const auto& f : file->m_fields) needsMemo = needsMemo || f.isMemoLike();
     if (needsMemo) {
         const auto memoPath = memoPathFor(path);
-        if (!std::filesystem::exists(memoPath))
+        std::error_code ec;
+        if (!std::filesystem::exists(memoPath, ec))
             throw DbfError("The memo file of " + path.filename().string() +
                            " is missing: " + memoPath.filename().string());
         file->m_memo = MemoFile::open(memoPath, file->m_readOnly);

@@ -265,3 +265,33 @@ TEST(TableCacheAfterWrites, FiltersAndQueriesSeeWhatWasWrittenAndSnapshotsStay) 
 
 }  // namespace
 }  // namespace dbf
+
+namespace dbf {
+namespace {
+
+// Names the file system refuses give the engine's own errors, not file-system exceptions.
+TEST(TableNames, ThatTheFileSystemRefusesAreTheEnginesErrors) {
+    testing::TempDir dir;
+    std::filesystem::create_symlink(dir.path() / "B.DBF", dir.path() / "A.DBF");
+    std::filesystem::create_symlink(dir.path() / "A.DBF", dir.path() / "B.DBF");
+    const struct {
+        std::string name;
+        const char* says;
+    } cases[] = {{std::string(300, 'A') + ".DBF", "Table does not exist"},
+                 {"A.DBF", "Too many levels of symbolic links"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        Table t;
+        t.setDirectory(dir.path());
+        t.setTableName(c.name);
+        try {
+            t.open();
+            ADD_FAILURE() << "opened";
+        } catch (const DbfError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.says), std::string::npos) << e.what();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace dbf
