@@ -240,7 +240,9 @@ void DbfFile::forEachRecordBlock(
     const std::uint32_t count = m_header.recordCount;
     const std::uint32_t length = m_header.recordLength;
     if (count == 0) return;
-    const std::uint32_t perBlock = std::max<std::uint32_t>(1, (4u << 20) / length);
+    // Blocks of about 4 MiB, but no larger than the table: a pass over three rows reads
+    // three rows' worth.
+    const std::uint32_t perBlock = std::min(count, std::max<std::uint32_t>(1, (4u << 20) / length));
     std::vector<char> buffer(std::size_t{perBlock} * length);
     for (std::uint32_t first = 0; first < count; first += perBlock) {
         const std::uint32_t n = std::min(perBlock, count - first);
