@@ -8,7 +8,9 @@
 #include "core/formats.h"
 #include "core/main_form.h"
 #include "core/nutrient_grid.h"
+#include "core/row_writes.h"
 #include "core/text_boundary.h"
+#include "current_recipe.h"
 #include "nutrient_sum_query.h"
 
 namespace analysis {
@@ -42,26 +44,20 @@ void showFoodQuery(core::MainForm& form, std::vector<std::string> lines) {
 // The meal number of new entries: the chosen item of ComboBox4 + 1, 0 with none chosen.
 int mealNumber(core::MainForm& form) { return form.foodAnalysis.ComboBox4.itemIndex() + 1; }
 
-// Appends an entry with the fields every entry has, then `fill` sets the rest; posted, or
-// nothing left behind when the table refuses a value.
+// Appends an entry with the fields every entry has, then `fill` sets the rest.
 template <typename Fill>
 void appendEntry(core::MainForm& form, std::int64_t subject, int kind, std::int64_t code,
                  const std::string& name, Fill fill) {
     dbf::Table& recall = form.DBF8;
-    try {
-        recall.append();
-        recall.setValue("R1", dbf::Value::integer(subject));
-        recall.setValue("R2", dbf::Value::integer(code));
-        recall.setValue("R3", dbf::Value::string(name));
-        recall.setValue("R5", dbf::Value::integer(mealNumber(form)));
-        recall.setValue("R6", core::fieldText(form.foodAnalysis.TodayLabel.caption()));
-        recall.setValue("R", dbf::Value::integer(kind));
-        fill(recall);
-        recall.post();
-    } catch (...) {
-        recall.cancel();
-        throw;
-    }
+    core::appendRow(recall, [&](dbf::Table& row) {
+        row.setValue("R1", dbf::Value::integer(subject));
+        row.setValue("R2", dbf::Value::integer(code));
+        row.setValue("R3", dbf::Value::string(name));
+        row.setValue("R5", dbf::Value::integer(mealNumber(form)));
+        row.setValue("R6", core::fieldText(form.foodAnalysis.TodayLabel.caption()));
+        row.setValue("R", dbf::Value::integer(kind));
+        fill(row);
+    });
     recall.refresh();
     form.foodAnalysis.DBGrid9.redraw();
 }
@@ -117,7 +113,7 @@ void Button22Click(core::MainForm& form) {
     const core::DataSource* source = form.foodAnalysis.DBGrid5.source();
     const dbf::DataSet* foods = source ? source->dataSet() : nullptr;
     if (!foods || !foods->isOpen() || foods->isEmpty()) {
-        form.dialogs.showMessage("Choose a food first: the food list has no current food.");
+        form.dialogs.showMessage(kNoFoodMessage);
         return;
     }
     const auto subject = currentSubject(form);
@@ -145,8 +141,9 @@ void Button22Click(core::MainForm& form) {
 }
 
 void ADDRECEPClick(core::MainForm& form) {
-    if (!form.DBF3.isOpen() || form.DBF3.isEmpty() || form.DBF3.value("GHAZ1").isNull()) {
-        form.dialogs.showMessage("Choose a recipe first: the recipe list has no current recipe.");
+    const auto recipe = currentRecipe(form);
+    if (!recipe) {
+        form.dialogs.showMessage(kNoRecipeMessage);
         return;
     }
     const auto subject = currentSubject(form);
@@ -154,39 +151,27 @@ void ADDRECEPClick(core::MainForm& form) {
         form.dialogs.showMessage(kNoSubject);
         return;
     }
-    const std::int64_t code = form.DBF3.value("GHAZ1").asInteger();
+    const std::int64_t code = *recipe;
     const std::string name = core::trimmed(form.DBF3.value("GHAZ3").asString());
     form.state.currentRecipeCode = code;
     dbf::Table& contents = form.DBF4;
     contents.setFilter("CON1 = " + core::codeLiteral(code));
     contents.setFiltered(true);
-    double weight = 0;
-    bool missing = false;
-    const int con4 = contents.fieldIndex("CON4");
-    for (std::int64_t r = 0; r < contents.recordCount(); ++r) {
-        const dbf::Value w = contents.peek(static_cast<std::size_t>(r), con4);
-        if (w.isNull()) {
-            missing = true;
-        } else {
-            weight += w.asFloat();
-        }
-    }
-    const bool hasContents = !contents.isEmpty();
-    if (missing && hasContents) {
+    const RecipeWeight weight = recipeWeight(contents);
+    const bool hasContents = weight.hasContents;
+    if (weight.missing && hasContents) {
         form.dialogs.showMessage("Amount is Zero!!!");
         return;
     }
-    if (hasContents && weight == 0) {
-        form.dialogs.showMessage(
-            "The weights of the recipe's foods add up to 0 g: type the weight of each food "
-            "in grams first. Nothing was added.");
+    if (hasContents && weight.grams == 0) {
+        form.dialogs.showMessage(std::string(kZeroWeightMessage) + " Nothing was added.");
         return;
     }
     dbf::Query& sums = form.Query2;
     sums.close();
     if (hasContents) {
-        sums.setSql(
-            nutrientSumQuery(SumVariant::RecipePer100g, code, core::formatGeneral(weight / 100)));
+        sums.setSql(nutrientSumQuery(SumVariant::RecipePer100g, code,
+                                     core::formatGeneral(weight.grams / 100)));
         sums.open();
     }
     appendEntry(form, *subject, 1, code, name, [&](dbf::Table& recall) {

@@ -7,6 +7,7 @@
 #include "core/formats.h"
 #include "core/main_form.h"
 #include "core/nutrient_grid.h"
+#include "current_recipe.h"
 #include "nutrient_sum_query.h"
 
 namespace analysis {
@@ -19,53 +20,32 @@ std::pair<int, int> valueCellOf(int k) {
     return {2 * (i / 29) + 1, i % 29 + 1};
 }
 
-// The recipe's weight: the sum of its contents' weights; nothing when it has no contents
-// or one of them has no weight. The contents stay on the row they stood on.
-std::optional<double> recipeWeight(dbf::Table& contents) {
-    const auto before = contents.bookmark();
-    double weight = 0;
-    bool complete = !contents.isEmpty();
-    const int con4 = contents.fieldIndex("CON4");
-    for (std::int64_t r = 0; r < contents.recordCount(); ++r) {
-        const dbf::Value w = contents.peek(static_cast<std::size_t>(r), con4);
-        if (w.isNull()) {
-            complete = false;
-        } else {
-            weight += w.asFloat();
-        }
-    }
-    contents.gotoBookmark(before);
-    if (!complete) return std::nullopt;
-    return weight;
-}
-
 }  // namespace
 
 void ANALSISClick(core::MainForm& form) {
-    if (!form.DBF3.isOpen() || form.DBF3.isEmpty() || form.DBF3.value("GHAZ1").isNull()) {
-        form.dialogs.showMessage("Choose a recipe first: the recipe list has no current recipe.");
+    const auto recipe = currentRecipe(form);
+    if (!recipe) {
+        form.dialogs.showMessage(kNoRecipeMessage);
         return;
     }
-    const std::int64_t code = form.DBF3.value("GHAZ1").asInteger();
+    const std::int64_t code = *recipe;
     form.state.currentRecipeCode = code;
     form.DBF4.setFilter("CON1 = " + std::to_string(code));
     form.DBF4.setFiltered(true);
-    const auto weight = recipeWeight(form.DBF4);
-    if (!weight) {
+    const RecipeWeight weight = recipeWeight(form.DBF4);
+    if (weight.missing || !weight.hasContents) {
         form.dialogs.showMessage("Amount is Zero!!!");
         return;
     }
-    if (*weight == 0) {
+    if (weight.grams == 0) {
         // Dividing by a weight of nothing gives nothing: say why instead.
-        form.dialogs.showMessage(
-            "The weights of the recipe's foods add up to 0 g: type the weight of each food "
-            "in grams first.");
+        form.dialogs.showMessage(kZeroWeightMessage);
         return;
     }
     dbf::Query& sums = form.Query2;
     sums.close();
     sums.setSql(
-        nutrientSumQuery(SumVariant::RecipePer100g, code, core::formatGeneral(*weight / 100)));
+        nutrientSumQuery(SumVariant::RecipePer100g, code, core::formatGeneral(weight.grams / 100)));
     sums.open();
     core::StringGrid& grid = form.foodProcessor.StringGrid1;
     for (int k = 8; k < 8 + core::nutrientCount; ++k) {

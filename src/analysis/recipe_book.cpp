@@ -6,22 +6,14 @@
 #include <optional>
 
 #include "core/main_form.h"
+#include "core/row_writes.h"
 #include "core/shared_views.h"
 #include "core/text_boundary.h"
+#include "current_recipe.h"
 
 namespace analysis {
 
 namespace {
-
-constexpr const char* kNoRecipe = "Choose a recipe first: the recipe list has no current recipe.";
-
-// The code of the current recipe, or nothing when the list shows none.
-std::optional<std::int64_t> currentRecipe(core::MainForm& form) {
-    if (!form.DBF3.isOpen() || form.DBF3.isEmpty()) return std::nullopt;
-    const dbf::Value code = form.DBF3.value("GHAZ1");
-    if (code.isNull()) return std::nullopt;
-    return code.asInteger();
-}
 
 // CONTENTS shows the recipe with this code.
 void showContentsOf(core::MainForm& form, std::int64_t code) {
@@ -75,35 +67,29 @@ void ADDFOODClick(core::MainForm& form) {
     const core::DataSource* source = form.foodProcessor.DBGrid2.source();
     const dbf::DataSet* food = source ? source->dataSet() : nullptr;
     if (!food || !food->isOpen() || food->isEmpty()) {
-        form.dialogs.showMessage("Choose a food first: the food list has no current food.");
+        form.dialogs.showMessage(kNoFoodMessage);
         return;
     }
     const auto recipe = currentRecipe(form);
     if (!recipe) {
-        form.dialogs.showMessage(kNoRecipe);
+        form.dialogs.showMessage(kNoRecipeMessage);
         return;
     }
     const dbf::Value code = food->value("N1");
     const dbf::Value name = food->value("N3");
-    dbf::Table& contents = form.DBF4;
-    try {
-        contents.append();
-        contents.setValue("CON1", dbf::Value::integer(*recipe));
-        contents.setValue("CON2", code);
-        contents.setValue("CON3", name);
-        contents.setValue("CON4", dbf::Value::integer(1));
-        contents.post();
-    } catch (...) {
-        contents.cancel();
-        throw;
-    }
+    core::appendRow(form.DBF4, [&](dbf::Table& row) {
+        row.setValue("CON1", dbf::Value::integer(*recipe));
+        row.setValue("CON2", code);
+        row.setValue("CON3", name);
+        row.setValue("CON4", dbf::Value::integer(1));
+    });
     form.foodProcessor.DBGrid1.redraw();
 }
 
 void RecepeiDelClick(core::MainForm& form) {
     const auto recipe = currentRecipe(form);
     if (!recipe) {
-        form.dialogs.showMessage(kNoRecipe);
+        form.dialogs.showMessage(kNoRecipeMessage);
         return;
     }
     dbf::Table& contents = form.DBF4;
@@ -121,7 +107,7 @@ void RecepeiDelClick(core::MainForm& form) {
 
 void Button1Click(core::MainForm& form) {
     if (!currentRecipe(form)) {
-        form.dialogs.showMessage(kNoRecipe);
+        form.dialogs.showMessage(kNoRecipeMessage);
         return;
     }
     dbf::Table& recipes = form.DBF3;

@@ -6,6 +6,7 @@
 
 #include "core/main_form.h"
 #include "core/nutrient_grid.h"
+#include "core/row_writes.h"
 #include "core/shared_views.h"
 #include "core/text_boundary.h"
 #include "dbf/errors.h"
@@ -133,16 +134,10 @@ void BitBtn3Click(core::MainForm& form) {
     const auto amounts = typedAmounts(grid);
     if (!findFood(form, form.state.editedFoodCode)) return;
     // An amount the field cannot hold stops Save with nothing written and nothing pending.
-    try {
-        form.DBF2.edit();
-        for (const auto& [column, amount] : amounts)
-            form.DBF2.setValue(column, dbf::Value::real(amount));
+    core::editRow(form.DBF2, [&](dbf::Table& row) {
+        for (const auto& [column, amount] : amounts) row.setValue(column, dbf::Value::real(amount));
         writeAmountTitles(grid, 3);
-        form.DBF2.post();
-    } catch (...) {
-        form.DBF2.cancel();
-        throw;
-    }
+    });
     core::foodListing(form);
 }
 

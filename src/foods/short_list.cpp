@@ -3,6 +3,7 @@
 #include "short_list.h"
 
 #include "core/main_form.h"
+#include "core/row_writes.h"
 #include "core/text_boundary.h"
 
 namespace foods {
@@ -22,16 +23,11 @@ void addToList(core::MainForm& form, const dbf::DataSet& food, bool trimName, in
     }
     // The list shows foods by their Farsi names: an empty one reads as no name at all.
     const std::string name = core::requiredText(food.value("N3"));
-    try {
-        list.append();
-        list.setValue("L1", dbf::Value::integer(code));
-        list.setValue("L2", dbf::Value::string(trimName ? core::trimmed(name) : name));
-        list.setValue("L3", dbf::Value::integer(mealIndex + 1));
-        list.post();
-    } catch (...) {
-        list.cancel();  // nothing half-added
-        throw;
-    }
+    core::appendRow(list, [&](dbf::Table& row) {
+        row.setValue("L1", dbf::Value::integer(code));
+        row.setValue("L2", dbf::Value::string(trimName ? core::trimmed(name) : name));
+        row.setValue("L3", dbf::Value::integer(mealIndex + 1));
+    });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/main_form.h"
+#include "core/row_writes.h"
 #include "dbf/text_compare.h"
 
 namespace plans {
@@ -29,21 +30,16 @@ std::int64_t nextSubjectCode(dbf::Table& subjects) {
     return highest + 1;
 }
 
-// Appends and posts a visit row; a value the table refuses leaves nothing half-added.
+// Appends and posts a visit row.
 void appendVisit(core::MainForm& form, std::int64_t code, const dbf::Value& name) {
     dbf::Table& subjects = form.DBF9;
     const double date = workingDate(form);
-    try {
-        subjects.append();
-        subjects.setValue("SU1", dbf::Value::integer(code));
-        if (!name.isNull()) subjects.setValue("SU2", name);
-        subjects.setValue("SU6", dbf::Value::integer(0));
-        subjects.setValue("SU7", dbf::Value::date(date));
-        subjects.post();
-    } catch (...) {
-        subjects.cancel();
-        throw;
-    }
+    core::appendRow(subjects, [&](dbf::Table& row) {
+        row.setValue("SU1", dbf::Value::integer(code));
+        if (!name.isNull()) row.setValue("SU2", name);
+        row.setValue("SU6", dbf::Value::integer(0));
+        row.setValue("SU7", dbf::Value::date(date));
+    });
     subjects.refresh();
     form.subject.DBGrid7.redraw();
 }

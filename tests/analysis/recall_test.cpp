@@ -41,15 +41,10 @@ class RecallTest : public core::testing::AppTest {
         return c;
     }
     void open(const DataContent& c) {
-        form.reset();
-        std::filesystem::remove_all(app() / "data");
-        core::testing::writeDataDirectory(app() / "data", c);
-        start();
-        dialogs.messages.clear();
+        startOn(c);
         form->foodAnalysis.TodayLabel.setCaption("11/7/9");
         form->foodAnalysis.RecallGraph.setEnabled(true);
     }
-    void click(void (*handler)(core::MainForm&)) { core::runHandler(*form, handler); }
     // Every row of RECAL.DBF, unfiltered: (R, R1, R2, R3, R4, R5, R6, N10).
     Lines all() {
         dbf::Table t;

@@ -70,7 +70,6 @@ class RecipeAnalysisTest : public core::testing::AppTest {
         start();
         dialogs.messages.clear();
     }
-    void click(void (*handler)(core::MainForm&)) { core::runHandler(*form, handler); }
     core::StringGrid& grid() { return form->foodProcessor.StringGrid1; }
 };
 

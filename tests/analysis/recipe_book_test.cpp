@@ -22,15 +22,7 @@ using Lines = std::vector<std::string>;
 
 class RecipeBookTest : public core::testing::AppTest {
   protected:
-    void SetUp() override { open({}); }
-    void open(const DataContent& content) {
-        form.reset();
-        std::filesystem::remove_all(app() / "data");
-        core::testing::writeDataDirectory(app() / "data", content);
-        start();
-        dialogs.messages.clear();
-    }
-    void click(void (*handler)(core::MainForm&)) { core::runHandler(*form, handler); }
+    void SetUp() override { startOn({}); }
     // A column of every visible row of a table.
     std::vector<std::string> column(dbf::Table& table, const char* field) {
         std::vector<std::string> out;
@@ -70,7 +62,7 @@ TEST_F(RecipeBookTest, TheFirstRecipeOfAnEmptyBookGetsCode1) {
     DataContent c;
     c.recipes.clear();
     c.contents.clear();
-    open(c);
+    startOn(c);
     meal("Breakfast");
     click(ADDRECIPEClick);
     EXPECT_EQ(column(form->DBF3, "GHAZ1"), Lines{"1"});

@@ -68,6 +68,12 @@ void writeDataDirectory(const std::filesystem::path& dir, const DataContent& c) 
               c.subjects);
 }
 
+void AppTest::replaceDataDirectory(const DataContent& content) {
+    form.reset();
+    std::filesystem::remove_all(app() / "data");
+    writeDataDirectory(app() / "data", content);
+}
+
 MainForm& AppTest::start() {
     MainForm& f = makeForm();
     runHandler(f, Form1create);

@@ -14,6 +14,7 @@
 #include "core/main_form.h"
 #include "core/paths.h"
 #include "core/platform.h"
+#include "core/run_handler.h"
 #include "dbf/fixture.h"
 
 namespace core::testing {
@@ -109,6 +110,18 @@ class AppTest : public ::testing::Test {
     }
     // Creates the form and runs the start-up sequence under the default error display.
     MainForm& start();
+    // Closes any form and writes app()/data anew with this content, ready for start().
+    void replaceDataDirectory(const DataContent& content);
+    // Starts the program on a data directory of this content; what start-up said (the
+    // first start's BACKUP notice) is cleared from the recorded messages.
+    MainForm& startOn(const DataContent& content) {
+        replaceDataDirectory(content);
+        start();
+        dialogs.messages.clear();
+        return *form;
+    }
+    // Runs a handler as a click does: an error it raises is shown, and ends it.
+    void click(void (*handler)(MainForm&)) { runHandler(*form, handler); }
 
     dbf::testing::TempDir dir;
     RecordingDialogs dialogs;

@@ -134,7 +134,7 @@ TEST_F(FoodEditingTest, ANewFoodTakesTheNextFreeCode) {
 TEST_F(FoodEditingTest, ANewFoodInAnEmptyTableGetsCode1) {
     DataContent empty = catalogue();
     empty.foods.clear();
-    open(empty);
+    startOn(empty);
     click(Button12Click);
     EXPECT_TRUE(dialogs.errors.empty()) << dialogs.errors.back();
     EXPECT_EQ(stored(1, "N1").asInteger(), 1);

@@ -109,7 +109,7 @@ TEST_F(FoodsTest, FindRecordSeeksOnlyAmongTheRowsShown) {
 TEST_F(FoodsTest, AnEmptySearchListsTheFoodsWithANameInThatLanguage) {
     DataContent c = catalogue();
     c.foods.push_back(food(9, "Unnamed in Farsi", ""));
-    open(c);
+    startOn(c);
     form->foodProcessor.Edit4.setText("");
     click(SEARCHClick);
     EXPECT_EQ(codes(), (std::vector<long long>{1, 2, 3, 0, 5}));

@@ -1,6 +1,6 @@
 #pragma once
 // The food catalogue's fixture: a started main form over five foods with a few amounts,
-// a recipe of two of them, and helpers to run a handler as a click does.
+// a recipe of two of them, and helpers to read Query1.
 #include <string>
 #include <vector>
 
@@ -41,17 +41,7 @@ inline DataContent catalogue() {
 
 class FoodsTest : public core::testing::AppTest {
   protected:
-    void SetUp() override { open(catalogue()); }
-    // Starts the program on a data directory of this content (in place of any before).
-    void open(const DataContent& content) {
-        form.reset();
-        std::filesystem::remove_all(app() / "data");
-        core::testing::writeDataDirectory(app() / "data", content);
-        start();
-        dialogs.messages.clear();
-    }
-    // Runs a handler as a click does: an error it raises is shown, and ends it.
-    void click(void (*handler)(core::MainForm&)) { core::runHandler(*form, handler); }
+    void SetUp() override { startOn(catalogue()); }
     // The N1 codes of Query1's rows, in order.
     std::vector<long long> codes() {
         std::vector<long long> out;

@@ -53,7 +53,7 @@ TEST_F(ShortListTest, FoodsAreAddedOnceFromEitherTab) {
 TEST_F(ShortListTest, AFoodWithoutAFarsiNameIsNotAdded) {
     DataContent c = catalogue();
     c.foods.push_back({I(8), S("Nameless"), Null()});
-    open(c);
+    startOn(c);
     form->DBF2.last();
     click(AddSnacksClick);
     EXPECT_EQ(dialogs.errors.size(), 1u);

@@ -29,9 +29,7 @@ class SubjectRegisterTest : public core::testing::AppTest {
         open(c);
     }
     void open(const DataContent& content, const Lines& indexTags = {}) {
-        form.reset();
-        std::filesystem::remove_all(app() / "data");
-        core::testing::writeDataDirectory(app() / "data", content);
+        replaceDataDirectory(content);
         if (!indexTags.empty()) writeIndex(indexTags);
         start();
         form->setup.MonthCalendar1.setDate(core::dateValue(2011, 7, 9));
@@ -60,7 +58,6 @@ class SubjectRegisterTest : public core::testing::AppTest {
         }
         dbf::writeCdx(app() / "data" / "SUBJECTS.CDX", tags, source);
     }
-    void click(void (*handler)(core::MainForm&)) { core::runHandler(*form, handler); }
     // A field of the current row as text ("" for an empty one).
     std::string current(const char* field) {
         const dbf::Value v = form->DBF9.value(field);
