@@ -66,9 +66,7 @@ class RecipeAnalysisTest : public core::testing::AppTest {
         c.contents = {{I(4), I(1), S("f"), F(200)},
                       {I(4), I(2), S("f"), F(50)},
                       {I(5), I(2), S("f"), Null()}};
-        core::testing::writeDataDirectory(app() / "data", c);
-        start();
-        dialogs.messages.clear();
+        startOn(c);
     }
     core::StringGrid& grid() { return form->foodProcessor.StringGrid1; }
 };
