@@ -9,6 +9,7 @@
 #include "core/main_form.h"
 #include "core/nutrient_grid.h"
 #include "core/row_writes.h"
+#include "core/shared_views.h"
 #include "core/text_boundary.h"
 #include "current_recipe.h"
 #include "nutrient_sum_query.h"
@@ -30,10 +31,7 @@ std::optional<std::int64_t> currentSubject(core::MainForm& form) {
 void showFoodQuery(core::MainForm& form, std::vector<std::string> lines) {
     core::DataGrid& grid = form.foodAnalysis.DBGrid5;
     grid.setSource(&form.DataQuery1);
-    form.Query1.close();
-    form.Query1.setSql(std::move(lines));
-    form.Query1.setRequestLive(true);
-    form.Query1.open();
+    core::runQuery1(form, std::move(lines));
     auto columns = grid.columns();
     columns[0].fieldName = "N1";
     columns[1].fieldName = "N3";

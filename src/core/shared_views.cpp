@@ -4,11 +4,15 @@
 
 namespace core {
 
-void foodListing(MainForm& form) {
+void runQuery1(MainForm& form, std::vector<std::string> lines) {
     form.Query1.close();
-    form.Query1.setSql({"Select N1,N2,N3 ", "FROM FOODS.dbf ", "WHERE N1>0 "});
+    form.Query1.setSql(std::move(lines));
     form.Query1.setRequestLive(true);
     form.Query1.open();
+}
+
+void foodListing(MainForm& form) {
+    runQuery1(form, {"Select N1,N2,N3 ", "FROM FOODS.dbf ", "WHERE N1>0 "});
 }
 
 std::string planViewFilter(const MainForm& form) {

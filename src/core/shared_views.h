@@ -2,11 +2,15 @@
 // Views that several tabs' handlers show the same way: the food listing, the plan and day
 // views of KORAM.DBF, the week menu and the contents of the current recipe.
 #include <string>
+#include <vector>
 
 namespace core {
 
 class MainForm;
 
+// Runs Query1 on the statement lines as a live result: close, set, open. Every listing,
+// search and ranking of foods goes through it.
+void runQuery1(MainForm& form, std::vector<std::string> lines);
 // Query1 holds every food with a positive code (FOODSSQL). The grid's source is kept.
 void foodListing(MainForm& form);
 

@@ -52,11 +52,10 @@ void SEARCHClick(core::MainForm& form) {
     auto& tab = form.foodProcessor;
     if (!tab.ENGLISH.checked()) checkFarsi(form);
     showQuery1(form);
-    form.Query1.close();
     const std::string pattern = core::likePattern(core::trimmed(tab.Edit4.text()));
     const bool farsi = tab.FARSI.checked();
-    runQuery1(form, {"Select N1,N2,N3 ", "FROM FOODS.dbf ",
-                     (farsi ? "WHERE N3 LIKE " : "WHERE N2 LIKE ") + pattern});
+    core::runQuery1(form, {"Select N1,N2,N3 ", "FROM FOODS.dbf ",
+                           (farsi ? "WHERE N3 LIKE " : "WHERE N2 LIKE ") + pattern});
     tab.DBGrid2.redraw();
     checkFarsi(form);
     showCounter(form);
@@ -99,9 +98,9 @@ void AZTASEarchClick(core::MainForm& form) {
         }
         showQuery1(form);
         const std::string col = core::selectedNutrientColumn(tab.StringGrid1);
-        runQuery1(form, {"Select N1,N2,N3," + col + " ", "FROM FOODS.dbf ",
-                         "WHERE " + col + " BETWEEN " + lower + " AND " + upper,
-                         "ORDER BY " + col + " DESC"});
+        core::runQuery1(form, {"Select N1,N2,N3," + col + " ", "FROM FOODS.dbf ",
+                               "WHERE " + col + " BETWEEN " + lower + " AND " + upper,
+                               "ORDER BY " + col + " DESC"});
         showCounter(form);
         tab.DBGrid2.redraw();
         return;
@@ -111,7 +110,8 @@ void AZTASEarchClick(core::MainForm& form) {
     const std::string col = core::selectedNutrientColumn(tab.StringGrid1);
     const std::string lower = numberBound(tab.AZ);
     const std::string upper = numberBound(tab.TA);
-    runQuery1(form, {"Select N1,N2,N3," + col + " ", "FROM CONTENTS.DBF, FOODS.dbf ",
+    core::runQuery1(form,
+                    {"Select N1,N2,N3," + col + " ", "FROM CONTENTS.DBF, FOODS.dbf ",
                      "WHERE CON2 = N1 AND CON1=" + core::codeLiteral(form.state.currentRecipeCode) +
                          " AND " + col + " BETWEEN " + lower + " AND " + upper,
                      "ORDER BY " + col + " DESC"});

@@ -4,6 +4,7 @@
 
 #include "core/main_form.h"
 #include "core/nutrient_grid.h"
+#include "core/shared_views.h"
 #include "core/text_boundary.h"
 #include "query1.h"
 
@@ -18,13 +19,13 @@ void rank(core::MainForm& form, const char* order) {
         // (The ranking replaces the full listing it starts from at once.)
         showQuery1(form);
         const std::string col = core::selectedNutrientColumn(tab.StringGrid1);
-        runQuery1(form, {"Select N1,N2,N3," + col + " ", "FROM FOODS.dbf ",
-                         "ORDER BY " + col + " " + order});
+        core::runQuery1(form, {"Select N1,N2,N3," + col + " ", "FROM FOODS.dbf ",
+                               "ORDER BY " + col + " " + order});
     } else {
         showQuery1(form);
         const std::string col = core::selectedNutrientColumn(tab.StringGrid1);
-        runQuery1(form,
-                  {"Select N1,N2,N3," + col + " ", "FROM CONTENTS.DBF, FOODS.dbf ",
+        core::runQuery1(
+            form, {"Select N1,N2,N3," + col + " ", "FROM CONTENTS.DBF, FOODS.dbf ",
                    "WHERE CON2 = N1 AND CON1=" + core::codeLiteral(form.state.currentRecipeCode),
                    "ORDER BY " + col + " " + order});
     }
@@ -44,8 +45,8 @@ void StringGrid1DblClick(core::MainForm& form) {
     tab.Recipes.setChecked(false);
     showQuery1(form);
     const std::string col = core::selectedNutrientColumn(tab.StringGrid1);
-    runQuery1(form,
-              {"Select N1,N2,N3," + col + " ", "FROM FOODS.dbf ", "ORDER BY " + col + " DESC"});
+    core::runQuery1(
+        form, {"Select N1,N2,N3," + col + " ", "FROM FOODS.dbf ", "ORDER BY " + col + " DESC"});
     tab.DBGrid2.redraw();
 }
 
