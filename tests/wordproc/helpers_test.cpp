@@ -90,10 +90,13 @@ TEST(TempFiles, BackgroundDeletionRetriesAndGivesUp) {
     fs::remove(locked / "inside");  // unlocked: the next try removes it
     EXPECT_TRUE(waitFor([&] { return !fs::exists(locked); }, 1000));
 
+    // A folder of its own, so no try of the first deletion can reach it; unlocked well
+    // after the time allowed, even on a machine busy with other tests.
+    locked += "_2";
     fs::create_directories(locked);
     std::ofstream(locked / "inside") << "x";
     deleteFileInBackground(locked.string(), std::chrono::milliseconds(200));
-    std::this_thread::sleep_for(std::chrono::milliseconds(450));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
     fs::remove(locked / "inside");
     std::this_thread::sleep_for(std::chrono::milliseconds(250));
     EXPECT_TRUE(fs::exists(locked));  // it gave up
