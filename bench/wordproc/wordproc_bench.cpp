@@ -10,9 +10,9 @@
 #include <map>
 #include <string>
 
+#include "report/text_helpers.h"
 #include "wordproc/application.h"
 #include "wordproc/range.h"
-#include "wordproc/report_helpers.h"
 
 namespace {
 
@@ -117,8 +117,8 @@ void BM_ReplaceAll300TagsRawXmlFloor(benchmark::State& state) {
     for (auto _ : state) {
         std::string text = xml;
         for (int i = 0; i < kTags; ++i)
-            text = wordproc::helpers::replaceAllNoCase(text, "&lt;#T" + std::to_string(i) + "&gt;",
-                                                       "value " + std::to_string(i));
+            text = report::helpers::replaceAllNoCase(text, "&lt;#T" + std::to_string(i) + "&gt;",
+                                                     "value " + std::to_string(i));
         benchmark::DoNotOptimize(text.size());
     }
 }
