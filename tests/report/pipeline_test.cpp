@@ -1,0 +1,154 @@
+// What the golden cases cannot show: the steps, the events and where data sets are left.
+#include "report/errors.h"
+#include "report_fixture.h"
+#include "wordproc/range.h"
+
+using namespace report;
+using namespace report::testing;
+
+namespace {
+
+class Pipeline : public ReportTest {
+  protected:
+    TARWordReport r;
+    void SetUp() override { recordWordProcessors(r); }
+    std::string fill(const std::vector<std::string>& paragraphs) {
+        r.Filename = templateOf(paragraphs);
+        r.OpenTemplate();
+        r.Process();
+        return text(r);
+    }
+};
+
+TEST_F(Pipeline, WithoutStepsOnlyThePoolIsCut) {
+    r.Steps = TWRSteps::none();
+    r.setValue("A", "1");
+    r.OnTag = [](TARWordReport&, std::string& v) { v = "tag"; };
+    EXPECT_EQ(fill({"&lt;DataPool&gt;pool &lt;#A&gt;&lt;/DataPool&gt;",
+                    "&lt;#A&gt; %IF 1 %THEN x%ELSE y%ENDIF %N1"}),
+              "<#A> %IF 1 %THEN x%ELSE y%ENDIF %N1\r");
+    EXPECT_EQ(r.dataPoolText(), "pool <#A>");
+}
+
+TEST_F(Pipeline, FieldsComeFromTheCurrentRecordAndSumsFromAll) {
+    auto t = koram(3);
+    r.DataSetList().addDataSet(t.get(), "regim");
+    EXPECT_EQ(fill({"&lt;#REGIM.D6&gt; SUM(&lt;#REGIM.D7&gt;) COUNT(&lt;#REGIM.*&gt;) "
+                    "SUM(&lt;#REGIM.D7:0.00&gt;)"}),
+              "Milk 380 3 380.00\r");
+    EXPECT_EQ(t->recNo(), 3);
+    EXPECT_EQ(r.AggregateRecordCount, 3);
+    EXPECT_TRUE(r.FieldIsNumeric[1]);
+    EXPECT_FALSE(r.FieldIsNumeric[0]);
+}
+
+TEST_F(Pipeline, EventsSeeFieldsAndTags) {
+    auto t = koram(1);
+    r.DataSetList().addDataSet(t.get(), "REGIM");
+    std::vector<std::string> tags;
+    r.OnTag = [&](TARWordReport& sender, std::string& v) {
+        EXPECT_EQ(&sender, &r);
+        tags.push_back(v);
+        v = "[" + v + "]";
+    };
+    r.OnGetFieldValueForRender = [](TARWordReport&, const FieldRef& f, RenderValue& v) {
+        if (f.info().name == "D7") {
+            EXPECT_EQ(v.kind, RenderValue::Kind::Number);
+            v = RenderValue::ofText("n=" + std::to_string(static_cast<int>(v.number)));
+        }
+    };
+    EXPECT_EQ(fill({"&lt;#REGIM.D6&gt; &lt;#REGIM.D7&gt; &lt;#PAGE_TITLE&gt; &lt;# REGIM.D6&gt;"}),
+              "Bread n=30 [PAGE_TITLE] [ REGIM.D6]\r");
+    EXPECT_EQ(tags, (std::vector<std::string>{"PAGE_TITLE", " REGIM.D6"}));
+}
+
+TEST_F(Pipeline, PoolEntriesWithoutDataLeaveTheirTagsForOnTag) {
+    auto t = koram(1);
+    r.DataSetList().addDataSet(t.get(), "REGIM");
+    std::vector<std::string> asked;
+    r.OnNeedSQL = [&](TARWordReport&, const std::string& sql, dbf::DataSet*& result) {
+        asked.push_back(sql);
+        EXPECT_EQ(result, nullptr);
+        result = nullptr;
+    };
+    std::vector<std::string> tags;
+    r.OnTag = [&](TARWordReport&, std::string& v) { tags.push_back(v); };
+    std::string out =
+        fill({"&lt;DataPool&gt;&lt;DS:f&gt; SELECT &lt;#REGIM.D6&gt; "
+              "&lt;/DS&gt;&lt;DS:G&gt;x&lt;/DS&gt;&lt;DS:H&gt;a"
+              "&lt;#REPFOR:G&gt;&lt;#G.A&gt;&lt;#/REPFOR:G&gt;b&lt;/DS&gt;&lt;/DataPool&gt;",
+              "&lt;#F.A&gt;"});
+    EXPECT_EQ(asked, (std::vector<std::string>{"SELECT Bread", "x", "ab"}));
+    EXPECT_EQ(tags, (std::vector<std::string>{"F.A"}));
+    EXPECT_EQ(out, "F.A\r");
+}
+
+TEST_F(Pipeline, PoolDataSetsFillTheirTagsAndStayOnTheirFirstRecord) {
+    auto pool = koram(3);
+    r.OnNeedSQL = [&](TARWordReport&, const std::string&, dbf::DataSet*& result) {
+        result = pool.get();
+    };
+    EXPECT_EQ(fill({"&lt;DataPool&gt;&lt;DS:P&gt;q&lt;/DS&gt;&lt;/DataPool&gt;",
+                    "&lt;#P.D6&gt; SUM(&lt;#P.D7&gt;)"}),
+              "Bread 380\r");
+    EXPECT_EQ(pool->recNo(), 1);
+    EXPECT_EQ(r.DataSetList().count(), 0);  // the pool's data sets are not kept in the list
+}
+
+TEST_F(Pipeline, ExecWithoutNameReturningDataFails) {
+    auto pool = koram(1);
+    r.OnNeedSQL = [&](TARWordReport&, const std::string&, dbf::DataSet*& result) {
+        result = pool.get();
+    };
+    r.Filename = templateOf({"&lt;DataPool&gt;&lt;EXEC&gt;DELETE&lt;/EXEC&gt;&lt;/DataPool&gt;"});
+    r.OpenTemplate();
+    try {
+        r.Process();
+        FAIL();
+    } catch (const ReportError& e) {
+        EXPECT_STREQ(e.what(), "DSName value can not be empty!");
+    }
+}
+
+TEST_F(Pipeline, FailingMacroWritesARedLine) {
+    r.RunMacro = true;
+    std::string out = fill({"&lt;DataPool&gt;&lt;RUNMACRO:Fix&gt;&lt;/DataPool&gt;", "Body"});
+    EXPECT_EQ(out.rfind("ERROR: ", 0), 0u) << out;
+    EXPECT_NE(out.find(" (<RUNMACRO:Fix>)\rBody"), std::string::npos) << out;
+    wordproc::Range line(*r.document(), {}, 0, 5);
+    EXPECT_EQ(line.font().color(), wordproc::wd::kColorRed);
+    EXPECT_EQ(line.font().size(), 8);
+}
+
+TEST_F(Pipeline, HeaderAndFooterOnlyWhenAsked) {
+    r.setValue("Who", "Sara");
+    std::string body = para("&lt;#Who&gt;");
+    std::string path = (dir / "hf.docx").string();
+    std::string header = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><w:hdr ") +
+                         wordproc::test::kNs + ">" + para("Head &lt;#Who&gt;") + "</w:hdr>";
+    wordproc::test::writeDocx(
+        path, "",
+        {{"word/document.xml",
+          std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?><w:document ") +
+              wordproc::test::kNs + "><w:body>" + body +
+              "<w:sectPr><w:headerReference w:type=\"default\" r:id=\"rIdH\"/></w:sectPr>"
+              "</w:body></w:document>"},
+         {"word/header1.xml", header},
+         {"word/_rels/document.xml.rels",
+          "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Relationships "
+          "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+          "<Relationship Id=\"rIdH\" "
+          "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/header\" "
+          "Target=\"header1.xml\"/></Relationships>"}});
+    for (bool ask : {false, true}) {
+        r.NeedHeaderFooterProc = ask;
+        r.Filename = path;
+        r.OpenTemplate();
+        r.Process();
+        std::string head = r.document()->storyRange({wordproc::StoryKind::Header, 0}).text();
+        EXPECT_EQ(head, ask ? "Head Sara\r" : "Head <#Who>\r");
+        EXPECT_EQ(text(r).substr(0, 5), "Sara\r");
+    }
+}
+
+}  // namespace
