@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/desktop_viewer.h"
 #include "core/main_form.h"
 #include "ui/display_modes.h"
 #include "ui/fonts.h"
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
     ui::XrandrDisplayModes displayModes;
 
     core::MainForm form(std::filesystem::current_path(), dialogs, displayModes);
+    core::DesktopViewer desktopViewer;
+    form.documentViewer = &desktopViewer;
     ui::MainWindow window(form);
     boxes.setParent(&window);
     // Created after the main window, as the program always did; they live as long.

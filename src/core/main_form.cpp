@@ -1,5 +1,8 @@
 #include "main_form.h"
 
+#include "formats.h"
+#include "report/text_helpers.h"
+
 namespace core {
 
 MainForm::MainForm(std::filesystem::path currentDirectory, Dialogs& dialogs,
@@ -18,11 +21,46 @@ MainForm::MainForm(std::filesystem::path currentDirectory, Dialogs& dialogs,
     PageControl1.setActiveIndex(6);  // "Help"
     DBF9.setFilter("SU1>0");         // as the window defines it; never switched on
     bindDataControls();
+    configureReports();
     m_previousNotices = dbf::setNoticeHandler(
         [&d = this->dialogs](const std::string& text) { d.showMessage(text); });
 }
 
 MainForm::~MainForm() { dbf::setNoticeHandler(m_previousNotices); }
+
+void MainForm::configureReports() {
+    ARWordReport1.Filename = "DIET.DOC";
+    ARWordReport1.DataSetList().addDataSet(&DBF7, "REGIM");
+    ARWordReport1.DataSetList().addDataSet(&DBF5, "DS2");
+    ARWordReport1.DataSetList().addDataSet(&DBF9, "DS3");
+    ARWordReport2.Filename = "REPORT1.doc";
+    ARWordReport2.DataSetList().addDataSet(&DBF8, "24H");
+    ARWordReport2.DataSetList().addDataSet(&DBF9, "DS2");
+    for (report::TARWordReport* r : {&ARWordReport1, &ARWordReport2}) {
+        r->AnsiCodePage = 1256;
+        r->OnGetFieldValueForRender = [this](report::TARWordReport& sender,
+                                             const report::FieldRef& field,
+                                             report::RenderValue& value) {
+            ARWordReport1GetFieldValueForRender(sender, field, value);
+        };
+        r->platform.startWordProcessor = [this] {
+            return std::make_shared<wordproc::Application>(documentViewer);
+        };
+        r->platform.confirm = [this](const std::string& q) { return dialogs.askYesNo(q); };
+        r->platform.showError = [this](const std::string& e) { dialogs.showError(e); };
+        r->platform.dateTimeText = [](double days, bool) { return shortDate(days); };
+    }
+}
+
+void MainForm::ARWordReport1GetFieldValueForRender(report::TARWordReport&,
+                                                   const report::FieldRef& field,
+                                                   report::RenderValue& value) {
+    auto type = field.info().type;
+    if (type != dbf::DataType::String && type != dbf::DataType::Memo) return;
+    dbf::Value v = field.value();
+    if (!v.isText()) return;
+    value = report::RenderValue::ofText(report::helpers::codePageToUnicode(v.bytes(), 1256));
+}
 
 void MainForm::bindDataControls() {
     editFoodDatabase.DBGrid8.setSource(&DataSource2);

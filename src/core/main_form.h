@@ -15,6 +15,7 @@
 #include "energy_chart_window.h"
 #include "food_analysis_chart_window.h"
 #include "platform.h"
+#include "report/ar_word_report.h"
 #include "result_window.h"
 #include "signal.h"
 #include "tabs/edit_food_database_tab.h"
@@ -83,6 +84,17 @@ class MainForm {
     HelpTab help;
     PageControl PageControl1;  // the tab control, right to left, opening on "Help"
 
+    // The template reports: the weekly plan (Diet.doc) and the recall (Report1.doc).
+    report::TARWordReport ARWordReport1;
+    report::TARWordReport ARWordReport2;
+    // Where finished reports are shown: the program sets the desktop's viewer; without
+    // one a report is filled and kept in the temporary directory only.
+    wordproc::DocumentViewer* documentViewer = nullptr;
+    // Both reports' field-value handler: text fields hold code page 1256.
+    void ARWordReport1GetFieldValueForRender(report::TARWordReport& sender,
+                                             const report::FieldRef& field,
+                                             report::RenderValue& value);
+
     ResultWindow Form2;             // TForm2
     EnergyChartWindow Form3;        // TForm3
     FoodAnalysisChartWindow Form4;  // TForm4
@@ -100,6 +112,7 @@ class MainForm {
 
   private:
     void bindDataControls();
+    void configureReports();
 
     std::filesystem::path m_currentDirectory;
     dbf::NoticeHandler m_previousNotices;
