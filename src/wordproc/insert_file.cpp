@@ -248,18 +248,28 @@ void adoptForeign(Document& target, FormattedText& ft) {
 
 void Range::insertFile(const std::string& fileName) {
     auto source = Document::fromTemplate(fileName, nullptr);
-    FormattedText ft = formatted::bodyOf(*source);
+    insertDocument(*source);
+}
+
+void Range::insertDocument(Document& source) {
+    FormattedText ft = formatted::bodyOf(source);
     Document::EditScope scope(*m_doc);
     m_doc->snapshot();
     formatted::adoptForeign(*m_doc, ft);
-    ft.source = source.get();
-    ft.sourcePart = source->mainPart();
+    ft.source = &source;
+    ft.sourcePart = source.mainPart();
     setFormattedText(ft);
 }
 
 void Selection::insertFile(const std::string& fileName, const std::string&, bool, bool, bool) {
     Range r = range();
     r.insertFile(fileName);
+    goTo(r.story(), r.end(), r.end());
+}
+
+void Selection::insertDocument(Document& source) {
+    Range r = range();
+    r.insertDocument(source);
     goTo(r.story(), r.end(), r.end());
 }
 

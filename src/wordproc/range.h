@@ -113,6 +113,8 @@ class Range {
     void setFormattedText(const FormattedText& content);
     // Inserts another document's content at the start of the range.
     void insertFile(const std::string& fileName);
+    // The same for a document that is open already (no file written and read again).
+    void insertDocument(Document& source);
 
     // --- used by the object model's own classes ---
     Story& storyObject() const { return m_doc->story(m_story); }
@@ -145,6 +147,7 @@ class Selection : public Range {
     Find find() { return Find(*this, true); }
     void insertFile(const std::string& fileName, const std::string& range = {},
                     bool confirmConversions = false, bool link = false, bool attachment = false);
+    void insertDocument(Document& source);
     InlineShapes inlineShapes();
     ShapeRange shapeRange();
     // Deletes the rows of the cells the selection touches (shift wd::kDeleteCellsEntireRow).

@@ -167,6 +167,7 @@ void Story::readParagraph(pugi::xml_node p, Entry& e) {
 
 void Story::restart() {
     m_entries.clear();
+    m_tables.clear();
     m_blocks.clear();
     m_textValid = m_foldedValid = false;
 }
@@ -190,6 +191,7 @@ void Story::buildBlocks(pugi::xml_node container) {
 }
 
 void Story::buildTable(pugi::xml_node tbl) {
+    m_tables.push_back(tbl);
     int first = static_cast<int>(m_entries.size());
     for (auto tr : tableRows(tbl)) {
         int rowFirst = static_cast<int>(m_entries.size());
@@ -214,6 +216,11 @@ void Story::buildTable(pugi::xml_node tbl) {
     }
     if (static_cast<int>(m_entries.size()) > first)
         m_blocks[tbl.internal_object()] = {first, static_cast<int>(m_entries.size()) - 1};
+}
+
+const std::vector<pugi::xml_node>& Story::tables() {
+    entries();
+    return m_tables;
 }
 
 void Story::build() {

@@ -61,6 +61,10 @@ class Story {
     // Start and end position of a paragraph, table, row or cell.
     std::pair<int, int> span(pugi::xml_node block);
 
+    // Tables of the story in document order (nested ones included), read as it is built:
+    // table handles find their node here instead of walking the story each time.
+    const std::vector<pugi::xml_node>& tables();
+
     void invalidate() { m_built = false; }
     // Re-reads paragraphs that were edited in place, then the positions after them.
     void refresh(const std::vector<int>& entryIndexes);
@@ -77,6 +81,7 @@ class Story {
     pugi::xml_node m_root;
     bool m_built = false;
     std::vector<Entry> m_entries;
+    std::vector<pugi::xml_node> m_tables;
     std::unordered_map<const void*, std::pair<int, int>> m_blocks;
     std::u32string m_text, m_folded;
     bool m_textValid = false, m_foldedValid = false;

@@ -64,14 +64,14 @@ std::vector<pugi::xml_node> allTables(pugi::xml_node root) {
 }
 
 pugi::xml_node tableAt(Document& doc, StoryRef story, int ordinal) {
-    auto all = allTables(doc.story(story).root());
+    const auto& all = doc.story(story).tables();
     if (ordinal < 0 || ordinal >= static_cast<int>(all.size()))
         throw WordprocError("The table no longer exists.");
     return all[static_cast<size_t>(ordinal)];
 }
 
 int ordinalOf(Document& doc, StoryRef story, pugi::xml_node tbl) {
-    auto all = allTables(doc.story(story).root());
+    const auto& all = doc.story(story).tables();
     auto it = std::find(all.begin(), all.end(), tbl);
     return it == all.end() ? -1 : static_cast<int>(it - all.begin());
 }

@@ -69,8 +69,8 @@ void fillFieldTags(Run& run, dbf::DataSet* ds, const std::string& name) {
         }
         filler.fillSelection();
     };
-    int count = run.doc().shapes().count();
-    for (int i = 1; i <= count && i <= run.doc().shapes().count(); ++i) {
+    int count = run.shapeCount();
+    for (int i = 1; i <= count && i <= run.shapeCount(); ++i) {
         auto frame = run.doc().shapes().item(i).textFrame();
         if (!frame.hasText()) continue;
         scope([&] { run.doc().shapes().item(i).textFrame().textRange().select(); }, true);

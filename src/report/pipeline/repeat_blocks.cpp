@@ -36,21 +36,15 @@ void insertSubReport(Run& run, const std::string& file) {
     sub.Filename = file;
     sub.OpenTemplate();
     sub.Process();
-    std::string out = wordproc::temporaryDocumentName();
-    sub.SaveDocumentAs(out);
+    // The filled block goes in straight from the sub-report's document: writing it to a
+    // file and reading it back would give the same content, slower.
+    run.doc().activate();
+    wordproc::Selection& s = run.sel();
+    s.insertDocument(*sub.document());
+    // The insertion ends with a paragraph end of its own.
+    s.moveLeft(wordproc::wd::kCharacter, 1, false);
+    s.deleteChars(wordproc::wd::kCharacter, 1);
     sub.CloseDocument();
-    try {
-        run.doc().activate();
-        wordproc::Selection& s = run.sel();
-        s.insertFile(out);
-        // The insertion ends with a paragraph end of its own.
-        s.moveLeft(wordproc::wd::kCharacter, 1, false);
-        s.deleteChars(wordproc::wd::kCharacter, 1);
-    } catch (...) {
-        wordproc::deleteFileInBackground(out);
-        throw;
-    }
-    wordproc::deleteFileInBackground(out);
 }
 
 }  // namespace

@@ -15,10 +15,20 @@ void Run::selectMainText() const {
     doc().content().select();
 }
 
+int Run::shapeCount() const {
+    wordproc::Document& d = doc();
+    if (m_countedDoc != &d || m_countedGeneration != d.generation()) {
+        m_shapeCount = d.shapes().count();
+        m_countedDoc = &d;
+        m_countedGeneration = d.generation();
+    }
+    return m_shapeCount;
+}
+
 void Run::forEachTextShape(const std::function<void()>& fill) const {
-    int count = doc().shapes().count();
+    int count = shapeCount();
     for (int i = 1; i <= count; ++i) {
-        if (i > doc().shapes().count()) break;
+        if (i > shapeCount()) break;
         wordproc::Shape shape = doc().shapes().item(i);
         wordproc::TextFrame frame = shape.textFrame();
         if (!frame.hasText()) continue;
@@ -95,7 +105,7 @@ bool Run::hasTag(std::string_view text) const {
         return helpers::upperKeepingPositions(t).find(needle) != std::string::npos;
     };
     if (holds(doc().content().text())) return true;
-    int count = doc().shapes().count();
+    int count = shapeCount();
     for (int i = 1; i <= count; ++i) {
         auto frame = doc().shapes().item(i).textFrame();
         if (frame.hasText() && holds(frame.textRange().text())) return true;

@@ -45,6 +45,16 @@ class Run {
                            std::string_view value) const;
 
     bool hasTag(std::string_view text) const;  // in the main text or any shape, case ignored
+
+    // The document's shape count. Counting walks the whole document, and only structural
+    // edits (which start a new generation) add or remove shapes, so it is kept per
+    // document and generation.
+    int shapeCount() const;
+
+  private:
+    mutable const wordproc::Document* m_countedDoc = nullptr;
+    mutable unsigned m_countedGeneration = 0;
+    mutable int m_shapeCount = 0;
 };
 
 // The record loops: the bookmark and the controls of a data set are given back however

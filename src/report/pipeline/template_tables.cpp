@@ -104,25 +104,27 @@ void fillTable(Run& run, dbf::DataSet* ds, int tableIndex, const std::string& ta
     }
     if (!hasRecords(ds)) return;
     DataSetVisit visit(ds);
-    // Each record fills the row at `row`; the row inserted above it for the record before
-    // takes that number, pushing the filled rows down.
-    ds->last();
-    while (true) {
+    // One empty row, formatted as the template row, above it for each earlier record: the
+    // template row ends up last and takes the last record, so rows follow record order.
+    // (All rows go in at once; one at a time would re-read the table for every record.)
+    const auto records = ds->recordCount();
+    if (records > 1) {
+        selectCellText(run, t.rows().item(row).cells().item(1));
+        run.sel().insertRowsAbove(static_cast<int>(records - 1));
+    }
+    int current = row;
+    for (ds->first(); !ds->eof(); ds->next(), ++current) {
         for (int c = 1; c <= cells; ++c) {
             const CellSpec& spec = specs[static_cast<size_t>(c - 1)];
             if (spec.kind == CellSpec::Kind::Static) continue;
-            selectCellText(run, t.rows().item(row).cells().item(c));
+            selectCellText(run, t.rows().item(current).cells().item(c));
             try {
                 fillCell(run, *ds, spec);
             } catch (const std::exception&) {
-                selectCellText(run, t.rows().item(row).cells().item(c));
+                selectCellText(run, t.rows().item(current).cells().item(c));
                 run.sel().setText(spec.field);
             }
         }
-        ds->prior();
-        if (ds->bof()) break;
-        selectCellText(run, t.rows().item(row).cells().item(1));
-        run.sel().insertRowsAbove(1);
     }
 }
 

@@ -40,14 +40,14 @@ bool fillTable(Run& run, dbf::DataSet& ds) {
     const auto records = ds.recordCount();
     // One copy of the template row per further record, each formatted as the template.
     if (records > 1) {
-        // An empty row above the template; each copy goes in above the empty row, which
-        // moves down and is deleted after the last copy.
-        t.rows().add(row);
-        wordproc::FormattedText content = t.rows().item(row + 1).range().formattedText();
-        int n = 0;
-        for (std::int64_t k = 1; k < records; ++k, ++n)
-            t.rows().item(row + n).range().setFormattedText(content);
-        t.rows().item(row + n).deleteRow();
+        // The further copies of the template row go in above it in one insertion, each
+        // formatted as the template.
+        wordproc::FormattedText content = t.rows().item(row).range().formattedText();
+        std::vector<pugi::xml_node> one(content.root().children().begin(),
+                                        content.root().children().end());
+        for (std::int64_t k = 2; k < records; ++k)
+            for (auto n : one) content.root().append_copy(n);
+        t.rows().item(row).range().setFormattedText(content);
     }
     std::vector<int> order(static_cast<size_t>(ds.fieldCount()));
     for (int i = 0; i < ds.fieldCount(); ++i) order[static_cast<size_t>(i)] = i;
@@ -86,8 +86,8 @@ void fillTextTables(Run& run, dbf::DataSet* ds, const std::string& name) {
     if (!run.report.TextTables || !isActive(ds)) return;
     const std::string tag = run.prefix + std::string(words::kTextTable) + name + run.postfix;
     if (!run.hasTag(tag)) return;
-    int count = run.doc().shapes().count();
-    for (int i = 1; i <= count && i <= run.doc().shapes().count(); ++i) {
+    int count = run.shapeCount();
+    for (int i = 1; i <= count && i <= run.shapeCount(); ++i) {
         auto frame = run.doc().shapes().item(i).textFrame();
         if (!frame.hasText()) continue;
         fillScope(run, *ds, tag,
