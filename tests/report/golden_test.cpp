@@ -2,6 +2,7 @@
 //
 //   template.txt   the template, one paragraph per line; lines starting with "|" are
 //                  table rows with cells between bars (a run of such lines is one table)
+//   template.docx  instead: a template as a word processor wrote it
 //   template.xml   instead: the body XML of the template (inside w:body), for what the
 //                  short form cannot say (split runs, text boxes, fields)
 //   tables/X.txt   table X.DBF of the data directory: the first line gives the fields as
@@ -16,6 +17,7 @@
 //   expected-error.txt  instead: the message halvora-report gives (exit status 2), the
 //                  data directory written as {data}
 //
+// HALVORA_GOLDEN_OUTPUT=DIR keeps each filled document as DIR/<case>.docx, to look at.
 // HALVORA_UPDATE_GOLDEN=1 writes what a case gives into its expected.txt (read it
 // before committing).
 #include <gtest/gtest.h>
@@ -208,6 +210,8 @@ std::string documentText(const std::string& path) {
                shown(doc->storyRange({wordproc::StoryKind::TextBox, i}).text());
     if (doc->hasStory({wordproc::StoryKind::Header, 0}))
         out += "--- header ---\n" + shown(doc->storyRange({wordproc::StoryKind::Header, 0}).text());
+    if (doc->hasStory({wordproc::StoryKind::Footer, 0}))
+        out += "--- footer ---\n" + shown(doc->storyRange({wordproc::StoryKind::Footer, 0}).text());
     return out;
 }
 
@@ -229,7 +233,9 @@ TEST_P(Golden, FillsAsExpected) {
     if (fs::exists(dir / "tables"))
         for (const auto& e : fs::directory_iterator(dir / "tables")) makeTable(data, e.path());
     std::string templ = (work / "template.docx").string();
-    if (fs::exists(dir / "template.xml"))
+    if (fs::exists(dir / "template.docx"))
+        fs::copy_file(dir / "template.docx", templ);
+    else if (fs::exists(dir / "template.xml"))
         wordproc::test::writeDocx(templ, readFile(dir / "template.xml"));
     else
         wordproc::test::writeDocx(templ, bodyOf(readFile(dir / "template.txt")));
@@ -260,6 +266,9 @@ TEST_P(Golden, FillsAsExpected) {
         return;
     }
     ASSERT_EQ(status, 0) << err.str();
+    if (const char* keep = std::getenv("HALVORA_GOLDEN_OUTPUT"))
+        fs::copy_file(work / "out.docx", fs::path(keep) / (GetParam() + ".docx"),
+                      fs::copy_options::overwrite_existing);
     std::string actual = documentText((work / "out.docx").string());
     if (std::getenv("HALVORA_UPDATE_GOLDEN")) {
         std::ofstream(dir / "expected.txt", std::ios::binary) << actual;
