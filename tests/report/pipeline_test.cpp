@@ -1,7 +1,10 @@
 // What the golden cases cannot show: the steps, the events and where data sets are left.
+#include <cmath>
+
 #include "report/errors.h"
 #include "report_fixture.h"
 #include "wordproc/range.h"
+#include "wordproc/tables.h"
 
 using namespace report;
 using namespace report::testing;
@@ -150,5 +153,75 @@ TEST_F(Pipeline, HeaderAndFooterOnlyWhenAsked) {
         EXPECT_EQ(text(r).substr(0, 5), "Sara\r");
     }
 }
+
+}  // namespace
+
+namespace {
+
+// A template row with a merged cell and a nested table in a static cell, filled from 0, 1
+// and 500 records: one row per record in order, the document still opens.
+class RepeatedRows : public ReportTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RepeatedRows, KeepTheirStructure) {
+    const int records = GetParam();
+    std::vector<dbf::testing::Row> rows;
+    for (int i = 0; i < records; ++i)
+        rows.push_back({dbf::testing::S("Food " + std::to_string(i)), dbf::testing::F(i + 0.25)});
+    dbf::testing::makeTable(dir.path(), "ITEMS.DBF", {{"D6", 'C', 20}, {"D7", 'N', 8, 2}}, rows);
+    dbf::Table t;
+    t.setDirectory(dir.path());
+    t.setTableName("ITEMS");
+    t.open();
+    auto tc = [](const std::string& inner, const std::string& props = "") {
+        return "<w:tc><w:tcPr>" + props + "</w:tcPr>" + inner + "</w:tc>";
+    };
+    // A static cell: its text starts with "*", whatever follows.
+    const std::string nested = para("*static") + "<w:tbl><w:tblPr/><w:tr>" + tc(para("inner")) +
+                               "</w:tr></w:tbl>" + para("");
+    const std::string body =
+        "<w:tbl><w:tblPr/><w:tblGrid><w:gridCol/><w:gridCol/><w:gridCol/><w:gridCol/></w:tblGrid>"
+        "<w:tr>" +
+        tc(para("Head"), "<w:gridSpan w:val=\"4\"/>") +
+        "</w:tr>"
+        "<w:tr>" +
+        tc(para("&lt;#table:ITEMS&gt;"), "<w:gridSpan w:val=\"4\"/>") +
+        "</w:tr>"
+        "<w:tr>" +
+        tc(para("D6"), "<w:gridSpan w:val=\"2\"/>") + tc(para("D7:#0.0")) + tc(nested) +
+        "</w:tr></w:tbl>" + para("after");
+    const std::string path = (dir / "rows.docx").string();
+    wordproc::test::writeDocx(path, body);
+    TARWordReport r;
+    recordWordProcessors(r);
+    r.DataSetList().addDataSet(&t, "ITEMS");
+    r.Filename = path;
+    r.OpenTemplate();
+    r.Process();
+    const std::string out = (dir / "rows_out.docx").string();
+    r.SaveDocumentAs(out);
+    auto doc = wordproc::Document::fromTemplate(out, nullptr);
+    wordproc::Table table = doc->tables().item(1);
+    ASSERT_EQ(table.rows().count(), 1 + std::max(records, 1));
+    for (int i = 0; i < std::max(records, 1); ++i) {
+        wordproc::Row row = table.rows().item(2 + i);
+        std::string first = row.cells().item(1).range().text();
+        std::string second = row.cells().item(2).range().text();
+        if (records == 0) {
+            EXPECT_EQ(first, "\a") << "the template row is emptied";
+            continue;
+        }
+        EXPECT_EQ(first, "Food " + std::to_string(i) + "\a");
+        char amount[16];
+        std::snprintf(amount, sizeof amount, "%.1f\a", std::round((i + 0.25) * 10) / 10);
+        EXPECT_EQ(second, amount);
+        // The static cell keeps its text in the last row only.
+        std::string third = row.cells().item(3).range().text();
+        EXPECT_EQ(third.find("*static") != std::string::npos, i == records - 1)
+            << i << row.range().text();
+    }
+    EXPECT_NE(doc->content().text().find("after"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, RepeatedRows, ::testing::Values(0, 1, 500));
 
 }  // namespace

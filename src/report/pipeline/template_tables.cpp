@@ -121,8 +121,12 @@ void fillTable(Run& run, dbf::DataSet* ds, int tableIndex, const std::string& ta
             try {
                 fillCell(run, *ds, spec);
             } catch (const std::exception&) {
+                // The cell shows the name it asked for (marks of a nested table as blanks).
+                std::string name = spec.field;
+                for (char& ch : name)
+                    if (static_cast<unsigned char>(ch) < ' ') ch = ' ';
                 selectCellText(run, t.rows().item(current).cells().item(c));
-                run.sel().setText(spec.field);
+                run.sel().setText(name);
             }
         }
     }
