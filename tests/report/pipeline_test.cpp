@@ -1,5 +1,6 @@
 // What the golden cases cannot show: the steps, the events and where data sets are left.
 #include <cmath>
+#include <fstream>
 
 #include "report/errors.h"
 #include "report_fixture.h"
@@ -223,5 +224,42 @@ TEST_P(RepeatedRows, KeepTheirStructure) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, RepeatedRows, ::testing::Values(0, 1, 500));
+
+}  // namespace
+
+namespace {
+
+class Pictures : public ReportTest {};
+
+// A picture field becomes an inline picture in the text and in a template table; a record
+// without one loses the tag.
+TEST_F(Pictures, FieldsWithPicturesArePlaced) {
+    std::ifstream png(wordproc::test::dataPath("red.png"), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(png)), {});
+    ASSERT_FALSE(bytes.empty());
+    dbf::testing::makeTable(dir.path(), "PICS.DBF", {{"NAME", 'C', 10}, {"PIC", 'P'}},
+                            {{dbf::testing::S("red"), dbf::Value::blob(bytes)},
+                             {dbf::testing::S("none"), dbf::Value::null()}});
+    dbf::Table t;
+    t.setDirectory(dir.path());
+    t.setTableName("PICS");
+    t.open();
+    const std::string path = (dir / "pics.docx").string();
+    wordproc::test::writeDocx(
+        path, para("Logo &lt;#PICS.PIC&gt; end") + "<w:tbl><w:tblPr/><w:tr><w:tc><w:tcPr/>" +
+                  para("&lt;#table:PICS&gt;") +
+                  "</w:tc><w:tc><w:tcPr/><w:p/></w:tc></w:tr><w:tr><w:tc><w:tcPr/>" + para("NAME") +
+                  "</w:tc><w:tc><w:tcPr/>" + para("PIC") + "</w:tc></w:tr></w:tbl>" + para(""));
+    TARWordReport r;
+    recordWordProcessors(r);
+    r.DataSetList().addDataSet(&t, "PICS");
+    r.Filename = path;
+    r.OpenTemplate();
+    r.Process();
+    const std::string out = (dir / "pics_out.docx").string();
+    r.SaveDocumentAs(out);
+    auto doc = wordproc::Document::fromTemplate(out, nullptr);
+    EXPECT_EQ(doc->content().text(), "Logo \x01 end\rred\a\x01\a\anone\a\a\a\r");
+}
 
 }  // namespace

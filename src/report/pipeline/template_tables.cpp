@@ -24,7 +24,8 @@ void fillCell(Run& run, const dbf::DataSet& ds, const CellSpec& spec) {
         s.setText({});
         dbf::Value v = ds.value(f);
         if (!v.isNull()) {
-            std::string tag = run.prefix + "\x01pic" + run.postfix;
+            // A mark in the emptied cell where the picture goes.
+            std::string tag = run.prefix + "IMG" + run.postfix;
             s.setText(tag);
             replaceTagByPicture(run, tag, ds, f, s.range());
         }
@@ -33,7 +34,7 @@ void fillCell(Run& run, const dbf::DataSet& ds, const CellSpec& spec) {
         s.setText({});
         dbf::Value v = ds.value(f);
         if (!v.isNull()) {
-            std::string tag = run.prefix + "\x01rtf" + run.postfix;
+            std::string tag = run.prefix + "RTF" + run.postfix;
             s.setText(tag);
             replaceTagByFormattedText(run, tag, ds, f, s.range());
         }
