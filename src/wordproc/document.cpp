@@ -28,14 +28,7 @@ std::unique_ptr<Document> Document::fromTemplate(const std::string& path, Applic
     doc->m_app = app;
     FileKind kind = sniffFile(path);
     if (kind == FileKind::LegacyWord || kind == FileKind::Rtf) {
-        std::string converted = convertToDocx(path, path);
-        try {
-            doc->load(converted, path);
-        } catch (...) {
-            fs::remove_all(fs::path(converted).parent_path(), ec);
-            throw;
-        }
-        fs::remove_all(fs::path(converted).parent_path(), ec);
+        doc->load(convertedDocx(path, path), path);
     } else if (kind == FileKind::Ooxml) {
         doc->load(path, path);
     } else {
@@ -66,6 +59,18 @@ void Document::load(const std::string& path, const std::string& label) {
         throw WordprocError("The document " + label +
                             " is not a Word document this program can edit (its main part is not "
                             "WordprocessingML).");
+    // As Word does on opening: a body, header or footer that ends with a table
+    // gets an empty paragraph after it, where text can go.
+    edit::normalize(root.child("w:body"));
+    if (m_package.has(relsPartFor(main))) {
+        Relationships rels(m_package, main);
+        for (const auto& r : rels.all()) {
+            if (r.type != reltype::kHeader && r.type != reltype::kFooter) continue;
+            std::string part = rels.partOf(r.id);
+            if (!part.empty() && m_package.has(part))
+                edit::normalize(m_package.xml(part).document_element());
+        }
+    }
     // A new document based on a template or a macro document is a plain document.
     std::string type = overrideContentType(m_package, main);
     if (!type.empty() && type != kDocxMain) {

@@ -98,7 +98,7 @@ Tables Range::tables() const {
         if (topLevel && ts >= start() && ts < std::max(end(), start() + 1) && all[i] != inner)
             ordinals.push_back(static_cast<int>(i));
     }
-    return Tables(*m_doc, m_story, ordinals);
+    return Tables(*m_doc, m_story, ordinals, "range");
 }
 
 // --- Selection ---

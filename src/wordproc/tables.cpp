@@ -11,13 +11,11 @@ namespace wordproc {
 
 namespace {
 
-[[noreturn]] void noMember() {
-    throw WordprocError("The requested member of the collection does not exist.");
-}
-
 template <typename T>
-T at(const std::vector<T>& v, int index) {
-    if (index < 1 || index > static_cast<int>(v.size())) noMember();
+T at(const std::vector<T>& v, int index, const char* collection, const char* owner,
+     const char* thing) {
+    if (index < 1 || index > static_cast<int>(v.size()))
+        throwNoMember(collection, index, owner, static_cast<int>(v.size()), thing);
     return v[static_cast<size_t>(index - 1)];
 }
 
@@ -76,10 +74,51 @@ int ordinalOf(Document& doc, StoryRef story, pugi::xml_node tbl) {
     return it == all.end() ? -1 : static_cast<int>(it - all.begin());
 }
 
+namespace {
+
+bool continuesMerge(pugi::xml_node tc) {
+    auto vm = tc.child("w:tcPr").child("w:vMerge");
+    return vm && std::string_view(vm.attribute("w:val").value()) != "restart";
+}
+
+// The cells of a row by the grid column each starts at.
+std::vector<std::pair<int, pugi::xml_node>> cellsByColumn(pugi::xml_node tr) {
+    std::vector<std::pair<int, pugi::xml_node>> out;
+    int col = tr.child("w:trPr").child("w:gridBefore").attribute("w:val").as_int();
+    for (auto tc : rowCells(tr)) {
+        out.push_back({col, tc});
+        col += std::max(1, tc.child("w:tcPr").child("w:gridSpan").attribute("w:val").as_int());
+    }
+    return out;
+}
+
+pugi::xml_node nextRow(pugi::xml_node tr) {
+    if (auto n = tr.next_sibling("w:tr")) return n;
+    if (xml::is(tr.parent(), "w:tbl")) return {};
+    auto rows = tableRows(xml::ancestor(tr, "w:tbl"));
+    auto it = std::find(rows.begin(), rows.end(), tr);
+    return it == rows.end() || it + 1 == rows.end() ? pugi::xml_node() : *(it + 1);
+}
+
+}  // namespace
+
 pugi::xml_node insertEmptyRowLike(pugi::xml_node row, bool before) {
+    // The row that will follow the new one decides whether a vertical merge
+    // runs through it: only a merge that continues below does.
+    pugi::xml_node below = before ? row : nextRow(row);
     auto copy = before ? row.parent().insert_copy_before(row, row)
                        : row.parent().insert_copy_after(row, row);
-    for (auto tc : rowCells(copy)) {
+    auto belowCells = below ? cellsByColumn(below) : std::vector<std::pair<int, pugi::xml_node>>{};
+    for (auto [col, tc] : cellsByColumn(copy)) {
+        if (auto vm = tc.child("w:tcPr").child("w:vMerge")) {
+            bool inside = false;
+            for (auto [bcol, btc] : belowCells)
+                if (bcol == col) inside = continuesMerge(btc);
+            if (inside)
+                vm.remove_attribute("w:val");
+            else
+                vm.parent().remove_child(vm);
+        }
         pugi::xml_document keep;
         pugi::xml_node pPr, runProps;
         auto blocks = blockChildren(tc);
@@ -110,8 +149,6 @@ pugi::xml_node insertEmptyRowLike(pugi::xml_node row, bool before) {
         } else if (runProps) {
             p.append_child("w:pPr").append_copy(runProps);
         }
-        // A vertical merge that restarts above continues in the new row.
-        if (auto vm = tc.child("w:tcPr").child("w:vMerge")) vm.remove_attribute("w:val");
     }
     edit::freshenCopy(copy);
     return copy;
@@ -127,7 +164,9 @@ Tables Document::tables() {
     return Tables(*this, {}, top);
 }
 
-Table Tables::item(int index) const { return Table(*m_doc, m_story, at(m_ordinals, index)); }
+Table Tables::item(int index) const {
+    return Table(*m_doc, m_story, at(m_ordinals, index, "Tables", m_owner, "table"));
+}
 
 Table Tables::add(const Range& range, int rows, int columns) {
     if (rows < 1 || columns < 1)
@@ -216,7 +255,7 @@ int Rows::count() {
 }
 
 Row Rows::item(int index) {
-    if (index < 1 || index > count()) noMember();
+    if (index < 1 || index > count()) throwNoMember("Rows", index, "table", count(), "row");
     return Row(*m_doc, m_story, m_table, index);
 }
 
@@ -226,7 +265,7 @@ Row Rows::add(int beforeRow) {
     auto rows = tableRows(tables::tableAt(*m_doc, m_story, m_table));
     int index;
     if (beforeRow >= 1) {
-        auto row = at(rows, beforeRow);
+        auto row = at(rows, beforeRow, "Rows", "table", "row");
         tables::insertEmptyRowLike(row, true);
         index = beforeRow;
     } else {
@@ -239,7 +278,7 @@ Row Rows::add(int beforeRow) {
 }
 
 pugi::xml_node Row::node() {
-    return at(tableRows(tables::tableAt(*m_doc, m_story, m_table)), m_row);
+    return at(tableRows(tables::tableAt(*m_doc, m_story, m_table)), m_row, "Rows", "table", "row");
 }
 
 void Row::select() {
@@ -268,12 +307,13 @@ int Cells::count() {
 }
 
 Cell Cells::item(int index) {
-    if (index < 1 || index > count()) noMember();
+    if (index < 1 || index > count()) throwNoMember("Cells", index, "row", count(), "cell");
     return Cell(*m_doc, m_story, m_table, m_row, index);
 }
 
 pugi::xml_node Cell::node() {
-    return at(rowCells(Row(*m_doc, m_story, m_table, m_row).node()), m_cell);
+    return at(rowCells(Row(*m_doc, m_story, m_table, m_row).node()), m_cell, "Cells", "row",
+              "cell");
 }
 
 void Cell::select() {
@@ -306,7 +346,7 @@ double Column::width() {
     int k = 1;
     for (auto g : m_table.node().child("w:tblGrid").children("w:gridCol"))
         if (k++ == m_index) return g.attribute("w:w").as_int() / 20.0;
-    throw WordprocError("The requested member of the collection does not exist.");
+    throwNoMember("Columns", m_index, "table", k - 1, "column");
 }
 
 void Column::setWidth(double points, int) {
@@ -322,7 +362,7 @@ void Column::setWidth(double points, int) {
             xml::setVal(g, "w:w", std::to_string(twips));
             found = true;
         }
-    if (!found) throw WordprocError("The requested member of the collection does not exist.");
+    if (!found) throwNoMember("Columns", m_index, "table", k - 1, "column");
     for (auto tr : tableRows(tbl)) {
         int col = 1;
         for (auto tc : rowCells(tr)) {
