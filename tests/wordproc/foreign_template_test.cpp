@@ -137,6 +137,85 @@ TEST_F(ForeignTemplate, ABodyEndingWithATableTakesTextAtItsEnd) {
     EXPECT_EQ(reopenedText(), "Intro\ra\a\aAfter\r");
 }
 
+// The text under the first element of that name in the main part.
+std::string textUnder(Document& d, const char* name, int* count = nullptr) {
+    pugi::xml_document x;
+    x.load_string(d.package().bytes("word/document.xml").c_str());
+    auto all = x.select_nodes((std::string("//") + name).c_str());
+    if (count) *count = static_cast<int>(all.size());
+    if (all.empty()) return "(none)";
+    std::string out;
+    for (auto t : all.first().node().select_nodes(".//w:t")) out += t.node().child_value();
+    return out;
+}
+
+struct WrapperCase {
+    const char* what;
+    std::string paragraph;
+    const char* wrapper;
+    const char* wrapperText;
+};
+
+TEST_F(ForeignTemplate, AReplacedTagStaysInsideItsWrapper) {
+    const WrapperCase cases[] = {
+        {"hyperlink",
+         "<w:p><w:hyperlink r:id=\"rId9\" w:history=\"1\"><w:r><w:t xml:space=\"preserve\">see "
+         "&lt;#name&gt; now</w:t></w:r></w:hyperlink></w:p>",
+         "w:hyperlink", "see A&B <c> now"},
+        {"inline content control",
+         "<w:p><w:r><w:t>Dear </w:t></w:r><w:sdt><w:sdtPr><w:id w:val=\"7\"/></w:sdtPr>"
+         "<w:sdtContent><w:r><w:t>&lt;#name&gt;</w:t></w:r></w:sdtContent></w:sdt></w:p>",
+         "w:sdtContent", "A&B <c>"},
+        {"simple field",
+         "<w:p><w:fldSimple w:instr=\" MERGEFIELD name \"><w:r><w:t>&lt;#name&gt;</w:t></w:r>"
+         "</w:fldSimple></w:p>",
+         "w:fldSimple", "A&B <c>"},
+        {"tracked insertion",
+         "<w:p><w:ins w:id=\"3\" w:author=\"x\"><w:r><w:t>Dear &lt;#name&gt;,</w:t></w:r></w:ins>"
+         "</w:p>",
+         "w:ins", "Dear A&B <c>,"},
+        {"tag over runs of other formatting and a proofing mark",
+         "<w:p><w:hyperlink w:anchor=\"top\"><w:r><w:rPr><w:b/></w:rPr><w:t>&lt;#na</w:t></w:r>"
+         "<w:proofErr w:type=\"spellStart\"/><w:r><w:t>me&gt;</w:t></w:r><w:proofErr "
+         "w:type=\"spellEnd\"/></w:hyperlink></w:p>",
+         "w:hyperlink", "A&B <c>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        open(c.paragraph);
+        doc->content().find().execute("<#name>", false, false, false, false, false, true,
+                                      wd::kFindContinue, false, "A&B <c>\x01", wd::kReplaceAll);
+        int count = 0;
+        EXPECT_EQ(textUnder(*doc, c.wrapper, &count), c.wrapperText);
+        EXPECT_EQ(count, 1);
+        EXPECT_NE(reopenedText().find("A&B <c>"), std::string::npos);
+    }
+}
+
+TEST_F(ForeignTemplate, BookmarksInAReplacedOrDeletedTagAreKept) {
+    // One bookmark ends inside the tag, one starts in it and ends in the next
+    // paragraph, one lies wholly inside it.
+    open(
+        "<w:p><w:bookmarkStart w:id=\"1\" w:name=\"before\"/><w:r><w:t>A &lt;#na</w:t></w:r>"
+        "<w:bookmarkEnd w:id=\"1\"/><w:bookmarkStart w:id=\"2\" w:name=\"after\"/>"
+        "<w:r><w:t>m</w:t></w:r><w:bookmarkStart w:id=\"3\" w:name=\"inside\"/>"
+        "<w:bookmarkEnd w:id=\"3\"/><w:r><w:t>e&gt; B</w:t></w:r></w:p>"
+        "<w:p><w:r><w:t>next</w:t></w:r><w:bookmarkEnd w:id=\"2\"/></w:p>"
+        "<w:p><w:r><w:t>&lt;#gone</w:t></w:r><w:bookmarkStart w:id=\"4\" w:name=\"g\"/>"
+        "<w:r><w:t>&gt;</w:t></w:r><w:bookmarkEnd w:id=\"4\"/></w:p>");
+    find("<#name>").setText("Ann");
+    find("<#gone>").setText("");
+    EXPECT_EQ(doc->content().text(), "A Ann B\rnext\r\r");
+    std::string xml = bodyXml();
+    for (int id = 1; id <= 4; ++id) {
+        std::string start = "<w:bookmarkStart w:id=\"" + std::to_string(id) + "\"";
+        std::string end = "<w:bookmarkEnd w:id=\"" + std::to_string(id) + "\"/>";
+        ASSERT_NE(xml.find(start), std::string::npos) << id;
+        ASSERT_NE(xml.find(end), std::string::npos) << id;
+        EXPECT_LT(xml.find(start), xml.find(end)) << id;
+    }
+}
+
 const char* kStylesHead =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<w:styles "
     "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">";
