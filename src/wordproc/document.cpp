@@ -19,6 +19,14 @@ namespace {
 constexpr const char* kDocxMain =
     "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml";
 constexpr size_t kUndoLimit = 200;
+
+struct StringWriter : pugi::xml_writer {
+    std::string& out;
+    explicit StringWriter(std::string& o) : out(o) {}
+    void write(const void* data, size_t size) override {
+        out.append(static_cast<const char*>(data), size);
+    }
+};
 }  // namespace
 
 std::unique_ptr<Document> Document::fromTemplate(const std::string& path, Application* app) {
@@ -275,8 +283,14 @@ bool Document::undo(int times) {
                 m_package = std::move(*it->package);
                 continue;
             }
+            if (it->inserted) {
+                it->inserted.parent().remove_child(it->inserted);
+                continue;
+            }
             auto p = it->paragraph;
-            auto saved = it->copy->first_child();
+            pugi::xml_document holder;
+            holder.load_buffer(it->copy.data(), it->copy.size(), kParseFlags);
+            auto saved = holder.first_child();
             while (p.first_child()) p.remove_child(p.first_child());
             while (p.first_attribute()) p.remove_attribute(p.first_attribute());
             for (auto a : saved.attributes()) p.append_attribute(a.name()) = a.value();
@@ -313,8 +327,8 @@ void Document::touchParagraph(StoryRef, pugi::xml_node p) {
     if (!step.touched.insert(p.internal_object()).second) return;
     UndoAction a;
     a.paragraph = p;
-    a.copy = std::make_unique<pugi::xml_document>();
-    a.copy->append_copy(p);
+    StringWriter out(a.copy);
+    p.print(out, "", kSaveFlags);
     step.actions.push_back(std::move(a));
 }
 
@@ -329,6 +343,14 @@ void Document::snapshot() {
         m_storiesValid = false;
         ++m_generation;
     }
+}
+
+void Document::recordInsertion(pugi::xml_node inserted) {
+    m_saved = false;
+    if (m_undo.empty()) return;
+    UndoAction a;
+    a.inserted = inserted;
+    m_undo.back().actions.push_back(std::move(a));
 }
 
 void Document::storyEdited(StoryRef ref) {

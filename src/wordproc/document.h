@@ -102,8 +102,12 @@ class Document {
     };
     void touchParagraph(StoryRef ref, pugi::xml_node p);
     // Takes the whole package into the undo step before a structural edit;
-    // every node handle taken before goes stale.
+    // every node handle taken before goes stale. Costs a copy of every parsed
+    // part: edits that can say what they changed record that instead.
     void snapshot();
+    // Records an element the edit has just inserted (a row, a paragraph):
+    // undo removes it. Node handles stay valid.
+    void recordInsertion(pugi::xml_node inserted);
     void storyEdited(StoryRef ref);
 
     // Replaces [s, e) of a story by text (normalised input); the end of the new text.
@@ -120,8 +124,9 @@ class Document {
     struct UndoAction {
         std::string part;
         pugi::xml_node paragraph;
-        std::unique_ptr<pugi::xml_document> copy;
+        std::string copy;  // the paragraph as it was, written out: a tree costs pages
         std::unique_ptr<Package> package;
+        pugi::xml_node inserted;
     };
     struct UndoStep {
         std::vector<UndoAction> actions;

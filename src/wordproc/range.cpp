@@ -252,11 +252,7 @@ int Selection::moveRight(int unit, int count, bool extend) {
                     next = rowCells(*(rit + 1)).front();
                 } else {
                     // From the last cell a new row is added.
-                    Document::EditScope scope(*m_doc);
-                    int ordinal = tables::ordinalOf(*m_doc, m_story, tbl);
-                    Table t(*m_doc, m_story, ordinal);
-                    Row row = t.rows().add(0);
-                    next = rowCells(row.node()).front();
+                    next = rowCells(tables::insertRow(*m_doc, m_story, tr, false)).front();
                 }
             }
             Story& st2 = storyObject();

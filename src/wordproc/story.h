@@ -64,6 +64,9 @@ class Story {
     void invalidate() { m_built = false; }
     // Re-reads paragraphs that were edited in place, then the positions after them.
     void refresh(const std::vector<int>& entryIndexes);
+    // Counts a table row just inserted (and nothing else changed) without
+    // reading the whole story again.
+    void rowInserted(pugi::xml_node tr);
 
     static void readParagraph(pugi::xml_node p, Entry& e);
 
@@ -71,6 +74,7 @@ class Story {
     void build();
     void buildBlocks(pugi::xml_node container);
     void buildTable(pugi::xml_node tbl);
+    void buildRow(pugi::xml_node tr);
     void addParagraph(pugi::xml_node p);
     void restart();
 

@@ -154,6 +154,15 @@ pugi::xml_node insertEmptyRowLike(pugi::xml_node row, bool before) {
     return copy;
 }
 
+pugi::xml_node insertRow(Document& doc, StoryRef story, pugi::xml_node row, bool before) {
+    Document::EditScope scope(doc);
+    auto added = insertEmptyRowLike(row, before);
+    doc.recordInsertion(added);
+    doc.story(story).rowInserted(added);
+    doc.storyEdited(story);
+    return added;
+}
+
 }  // namespace tables
 
 Tables Document::tables() {
@@ -261,19 +270,16 @@ Row Rows::item(int index) {
 
 Row Rows::add(int beforeRow) {
     Document::EditScope scope(*m_doc);
-    m_doc->snapshot();
     auto rows = tableRows(tables::tableAt(*m_doc, m_story, m_table));
     int index;
     if (beforeRow >= 1) {
         auto row = at(rows, beforeRow, "Rows", "table", "row");
-        tables::insertEmptyRowLike(row, true);
+        tables::insertRow(*m_doc, m_story, row, true);
         index = beforeRow;
     } else {
-        tables::insertEmptyRowLike(rows.back(), false);
+        tables::insertRow(*m_doc, m_story, rows.back(), false);
         index = static_cast<int>(rows.size()) + 1;
     }
-    m_doc->story(m_story).invalidate();
-    m_doc->storyEdited(m_story);
     return Row(*m_doc, m_story, m_table, index);
 }
 
@@ -403,18 +409,15 @@ void Selection::deleteCells(int) {
 
 void Selection::insertRowsAbove(int count) {
     Document::EditScope scope(*m_doc);
-    m_doc->snapshot();
     Story& st = storyObject();
     const Entry& en = st.entry(st.entryAt(start()));
     auto tr = en.rowEnd ? en.node : xml::ancestor(en.node, "w:tr");
     if (!tr) throw WordprocError("The selection is not in a table.");
     pugi::xml_node first, last;
     for (int k = 0; k < std::max(count, 1); ++k) {
-        last = tables::insertEmptyRowLike(tr, true);
+        last = tables::insertRow(*m_doc, m_story, tr, true);
         if (!first) first = last;
     }
-    st.invalidate();
-    m_doc->storyEdited(m_story);
     int s = st.span(first).first, e = st.span(last).second;
     goTo(m_story, s, e);
 }

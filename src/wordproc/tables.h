@@ -147,6 +147,9 @@ pugi::xml_node tableAt(Document& doc, StoryRef story, int ordinal);
 int ordinalOf(Document& doc, StoryRef story, pugi::xml_node tbl);
 // A copy of a row with every cell emptied, keeping cell, paragraph and run formatting.
 pugi::xml_node insertEmptyRowLike(pugi::xml_node row, bool before);
+// Inserts an empty row like `row` above or below it as one edit of the story:
+// undo removes it, and the story's positions are updated in place.
+pugi::xml_node insertRow(Document& doc, StoryRef story, pugi::xml_node row, bool before);
 }  // namespace tables
 
 }  // namespace wordproc
