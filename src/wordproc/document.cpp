@@ -426,7 +426,15 @@ int Document::replaceText(StoryRef ref, int s, int e, std::u32string_view text,
     // Structural: across paragraphs or cells, or new paragraphs.
     pugi::xml_document given;
     if (rPrGiven) given.append_copy(rPrGiven);
-    snapshot();
+    // Text with paragraph marks put into one paragraph splits only that one:
+    // undo keeps the paragraph and removes the new ones, as for an edit in place.
+    bool withinParagraph = false;
+    {
+        Entry& en = st->entry(i);
+        withinParagraph = !en.rowEnd && s >= en.start && e <= en.markPos();
+        if (withinParagraph) touchParagraph(ref, en.node);
+    }
+    if (!withinParagraph) snapshot();
     st = &story(ref);
     pugi::xml_node rPr = given.first_child();
     {
@@ -456,6 +464,7 @@ int Document::replaceText(StoryRef ref, int s, int e, std::u32string_view text,
             edit::Point after = run ? edit::Point{run.parent(), run.next_sibling()} : pt;
             after = edit::splitUpTo(after, p);
             p = edit::splitParagraph(p, after);
+            if (withinParagraph) recordInsertion(p);
             auto first = p.first_child();
             while (first && (first.type() != pugi::node_element || xml::is(first, "w:pPr")))
                 first = first.next_sibling();
@@ -463,7 +472,7 @@ int Document::replaceText(StoryRef ref, int s, int e, std::u32string_view text,
             from = to + 1;
         }
     }
-    edit::normalize(st->root());
+    if (!withinParagraph) edit::normalize(st->root());
     st->invalidate();
     storyEdited(ref);
     return s + static_cast<int>(text.size());
