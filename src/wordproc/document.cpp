@@ -129,29 +129,30 @@ void Document::discoverStories() {
         }
         n = xml::nextInOrder(n, body, skip);
     }
-    m_header.reset();
-    m_footer.reset();
-    m_headerPart.clear();
-    m_footerPart.clear();
-    auto sect = body.child("w:sectPr");
+    // Every header and footer the sections refer to; the first of each is
+    // the last section's default one.
+    m_headers.clear();
+    m_footers.clear();
     Relationships rels(m_package, m_mainPart);
+    auto sections = sectionProperties();
     for (const char* kind : {"w:headerReference", "w:footerReference"}) {
-        std::string part;
-        for (auto ref : sect.children(kind)) {
+        auto& list = kind[2] == 'h' ? m_headers : m_footers;
+        auto add = [&](pugi::xml_node ref) {
             std::string p = rels.partOf(ref.attribute("r:id").value());
-            if (p.empty() || !m_package.has(p)) continue;
-            if (part.empty() || std::string_view(ref.attribute("w:type").value()) == "default")
-                part = p;
+            if (p.empty() || !m_package.has(p)) return;
+            for (const auto& hf : list)
+                if (hf.part == p) return;
+            list.push_back({p, std::make_unique<Story>(m_package.xml(p).document_element())});
+        };
+        if (!sections.empty()) {
+            pugi::xml_node chosen;
+            for (auto ref : sections.back().children(kind))
+                if (!chosen || std::string_view(ref.attribute("w:type").value()) == "default")
+                    chosen = ref;
+            if (chosen) add(chosen);
         }
-        if (part.empty()) continue;
-        auto story = std::make_unique<Story>(m_package.xml(part).document_element());
-        if (kind[2] == 'h') {
-            m_header = std::move(story);
-            m_headerPart = part;
-        } else {
-            m_footer = std::move(story);
-            m_footerPart = part;
-        }
+        for (auto sect : sections)
+            for (auto ref : sect.children(kind)) add(ref);
     }
     m_storiesValid = true;
 }
@@ -162,9 +163,9 @@ bool Document::hasStory(StoryRef ref) {
         case StoryKind::Main:
             return true;
         case StoryKind::Header:
-            return m_header != nullptr;
+            return ref.index >= 0 && ref.index < static_cast<int>(m_headers.size());
         case StoryKind::Footer:
-            return m_footer != nullptr;
+            return ref.index >= 0 && ref.index < static_cast<int>(m_footers.size());
         case StoryKind::TextBox:
             return ref.index >= 0 && ref.index < static_cast<int>(m_textBoxes.size());
     }
@@ -178,11 +179,14 @@ Story& Document::story(StoryRef ref) {
         case StoryKind::Main:
             return *m_main;
         case StoryKind::Header:
-            if (!m_header) ensureHeaderFooter(StoryKind::Header);
-            return *m_header;
-        case StoryKind::Footer:
-            if (!m_footer) ensureHeaderFooter(StoryKind::Footer);
-            return *m_footer;
+        case StoryKind::Footer: {
+            if (!hasStory(ref) && ref.index == 0) ensureHeaderFooter(ref.kind);
+            auto& list = ref.kind == StoryKind::Header ? m_headers : m_footers;
+            if (ref.index < 0 || ref.index >= static_cast<int>(list.size()))
+                throw WordprocError(ref.kind == StoryKind::Header ? "The header no longer exists."
+                                                                  : "The footer no longer exists.");
+            return *list[static_cast<size_t>(ref.index)].story;
+        }
         case StoryKind::TextBox:
             if (ref.index < 0 || ref.index >= static_cast<int>(m_textBoxes.size()))
                 throw WordprocError("The text box no longer exists.");
@@ -193,8 +197,11 @@ Story& Document::story(StoryRef ref) {
 
 std::string Document::partOf(StoryRef ref) {
     if (!m_storiesValid) discoverStories();
-    if (ref.kind == StoryKind::Header) return m_headerPart;
-    if (ref.kind == StoryKind::Footer) return m_footerPart;
+    if (ref.kind == StoryKind::Header || ref.kind == StoryKind::Footer) {
+        auto& list = ref.kind == StoryKind::Header ? m_headers : m_footers;
+        if (ref.index < 0 || ref.index >= static_cast<int>(list.size())) return {};
+        return list[static_cast<size_t>(ref.index)].part;
+    }
     return m_mainPart;
 }
 
@@ -217,7 +224,7 @@ pugi::xml_node Document::textBoxContent(int index) {
 void Document::ensureHeaderFooter(StoryKind kind) {
     if (!m_storiesValid) discoverStories();
     bool header = kind == StoryKind::Header;
-    if (header ? m_header != nullptr : m_footer != nullptr) return;
+    if (!(header ? m_headers : m_footers).empty()) return;
     EditScope scope(*this);
     snapshot();
     const char* base = header ? "header" : "footer";
@@ -256,6 +263,145 @@ void Document::ensureHeaderFooter(StoryKind kind) {
     ref.append_attribute("r:id") = id.c_str();
     m_storiesValid = false;
     discoverStories();
+}
+
+std::vector<pugi::xml_node> Document::sectionProperties() {
+    auto body = m_package.xml(m_mainPart).document_element().child("w:body");
+    std::vector<pugi::xml_node> out;
+    for (auto b : blockChildren(body))
+        if (auto sect = b.child("w:pPr").child("w:sectPr")) out.push_back(sect);
+    if (auto sect = body.child("w:sectPr")) out.push_back(sect);
+    return out;
+}
+
+namespace {
+
+bool isOn(pugi::xml_node flag) {
+    if (!flag) return false;
+    std::string_view v = flag.attribute("w:val").value();
+    return v != "0" && v != "false" && v != "off";
+}
+
+}  // namespace
+
+StoryRef Document::headerFooterAt(StoryKind kind, StoryRef from, int pos) {
+    if (!m_storiesValid) discoverStories();
+    const char* refName = kind == StoryKind::Header ? "w:headerReference" : "w:footerReference";
+    auto& list = kind == StoryKind::Header ? m_headers : m_footers;
+    if (list.empty()) {
+        ensureHeaderFooter(kind);
+        return {kind, 0};
+    }
+    auto sections = sectionProperties();
+    auto body = m_package.xml(m_mainPart).document_element().child("w:body");
+    Relationships rels(m_package, m_mainPart);
+    int section = static_cast<int>(sections.size()) - 1;
+    std::string type = "default";
+    if (from.kind == StoryKind::Header || from.kind == StoryKind::Footer) {
+        // From a header or footer: the same section and kind of page.
+        std::string part = partOf(from);
+        const char* fromName =
+            from.kind == StoryKind::Header ? "w:headerReference" : "w:footerReference";
+        for (int i = static_cast<int>(sections.size()) - 1; i >= 0; --i)
+            for (auto ref : sections[static_cast<size_t>(i)].children(fromName))
+                if (rels.partOf(ref.attribute("r:id").value()) == part) {
+                    section = i;
+                    type = ref.attribute("w:type").value();
+                }
+    } else {
+        // The node of the position: its character, else its paragraph.
+        pugi::xml_node node, at, paragraph;
+        if (from.kind == StoryKind::TextBox) {
+            node = textBoxContent(from.index);
+        } else {
+            Story& st = story(from);
+            const Entry& en = st.entry(st.entryAt(pos));
+            node = paragraph = en.node;
+            int k = pos - en.start;
+            if (k >= 0 && k < static_cast<int>(en.atoms.size()))
+                at = en.atoms[static_cast<size_t>(k)].node;
+        }
+        auto blocks = blockChildren(body);
+        std::unordered_set<const void*> top;
+        for (auto b : blocks) top.insert(b.internal_object());
+        while (node && !top.count(node.internal_object())) node = node.parent();
+        // Pages: Word's rendered page breaks when the document has them, else
+        // the explicit ones.
+        bool rendered = false;
+        for (auto n = body; n && !rendered; n = xml::nextInOrder(n, body))
+            rendered = xml::is(n, "w:lastRenderedPageBreak");
+        auto inside = [](pugi::xml_node n, pugi::xml_node a) {
+            for (; n; n = n.parent())
+                if (n == a) return true;
+            return false;
+        };
+        // Breaks in a block; in the block of the position, those before it.
+        auto breaksIn = [&](pugi::xml_node b, bool holdsPosition) {
+            int count = 0;
+            bool seenParagraph = false;
+            for (auto n = b; n; n = xml::nextInOrder(n, b)) {
+                if (holdsPosition) {
+                    if (at && n == at) break;
+                    if (!at && paragraph) {
+                        bool in = inside(n, paragraph);
+                        if (seenParagraph && !in) break;
+                        seenParagraph = seenParagraph || in;
+                    }
+                }
+                if (rendered ? xml::is(n, "w:lastRenderedPageBreak")
+                             : (xml::is(n, "w:br") &&
+                                std::string_view(n.attribute("w:type").value()) == "page"))
+                    ++count;
+            }
+            if (!rendered && isOn(b.child("w:pPr").child("w:pageBreakBefore"))) ++count;
+            return count;
+        };
+        int sectionIndex = 0, pageInDoc = 1, pageInSection = 1;
+        for (auto b : blocks) {
+            int breaks = breaksIn(b, b == node);
+            if (b == node) {
+                pageInDoc += breaks;
+                pageInSection += breaks;
+                break;
+            }
+            pageInDoc += breaks;
+            pageInSection += breaks;
+            if (b.child("w:pPr").child("w:sectPr") &&
+                sectionIndex + 1 < static_cast<int>(sections.size())) {
+                ++sectionIndex;
+                pageInSection = 1;
+                std::string_view next = sections[static_cast<size_t>(sectionIndex)]
+                                            .child("w:type")
+                                            .attribute("w:val")
+                                            .value();
+                if (!rendered && next != "continuous") ++pageInDoc;
+            }
+        }
+        if (node) section = sectionIndex;
+        bool evenAndOdd = false;
+        std::string settings = rels.firstOfType(
+            "http://schemas.openxmlformats.org/officeDocument/2006/relationships/settings");
+        if (!settings.empty() && m_package.has(settings))
+            evenAndOdd =
+                isOn(m_package.xml(settings).document_element().child("w:evenAndOddHeaders"));
+        auto sect = sections.empty() ? pugi::xml_node() : sections[static_cast<size_t>(section)];
+        if (isOn(sect.child("w:titlePg")) && pageInSection == 1)
+            type = "first";
+        else if (evenAndOdd && pageInDoc % 2 == 0)
+            type = "even";
+    }
+    // The section's own, else the one it inherits from the sections before;
+    // a kind of page no section has falls back to the default one.
+    for (const std::string& want : {type, std::string("default")}) {
+        for (int i = section; i >= 0; --i)
+            for (auto ref : sections[static_cast<size_t>(i)].children(refName)) {
+                if (ref.attribute("w:type").value() != want) continue;
+                std::string part = rels.partOf(ref.attribute("r:id").value());
+                for (size_t k = 0; k < list.size(); ++k)
+                    if (list[k].part == part) return {kind, static_cast<int>(k)};
+            }
+    }
+    return {kind, 0};
 }
 
 void Document::saveAs(const std::string& fileName) {

@@ -82,6 +82,16 @@ class Document {
     pugi::xml_node textBoxContent(int index);
     // Creates the default header or footer when the document has none.
     void ensureHeaderFooter(StoryKind kind);
+    // The header or footer (kind Header or Footer) shown on the page that
+    // holds position `pos` of a story: that of its section and of the kind of
+    // page (first page of a section with a title page, even page when the
+    // document has even and odd ones, else default), inherited from the
+    // sections before when it has none of its own. Pages are the breaks the
+    // document holds, rendered or explicit. Creates a default one when the
+    // document has none.
+    StoryRef headerFooterAt(StoryKind kind, StoryRef from, int pos);
+    // Section properties in document order, the body's own last.
+    std::vector<pugi::xml_node> sectionProperties();
     bool hasStory(StoryRef ref);
     int nextDrawingId();
     void renumberDrawings(pugi::xml_node subtree);
@@ -142,8 +152,13 @@ class Document {
     bool m_closed = false;
 
     bool m_storiesValid = false;
-    std::unique_ptr<Story> m_main, m_header, m_footer;
-    std::string m_headerPart, m_footerPart;
+    std::unique_ptr<Story> m_main;
+    struct HeaderFooter {
+        std::string part;
+        std::unique_ptr<Story> story;
+    };
+    // Index 0: the last section's default one, then the others in document order.
+    std::vector<HeaderFooter> m_headers, m_footers;
     std::vector<std::unique_ptr<Story>> m_textBoxes;
     std::set<int> m_editedTextBoxes;
     std::set<std::string> m_ungrouped;

@@ -216,6 +216,88 @@ TEST_F(ForeignTemplate, BookmarksInAReplacedOrDeletedTagAreKept) {
     }
 }
 
+std::string headerPart(const char* root, const std::string& text) {
+    return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<") + root +
+           " " + wordproc::test::kNs + "><w:p><w:r><w:t>" + text + "</w:t></w:r></w:p></" + root +
+           ">";
+}
+
+TEST_F(ForeignTemplate, TheHeaderReachedIsThatOfTheSectionAndPageOfTheSelection) {
+    auto rel = [](const char* id, const char* type, const char* target) {
+        return std::string("<Relationship Id=\"") + id +
+               "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/" +
+               type + "\" Target=\"" + target + "\"/>";
+    };
+    auto ref = [](const char* kind, const char* type, const char* id) {
+        return std::string("<w:") + kind + "Reference w:type=\"" + type + "\" r:id=\"" + id +
+               "\"/>";
+    };
+    // Section one: a title page with a first-page header, and a default header
+    // and footer; section two: a header of its own, the footer inherited.
+    std::string body =
+        "<w:p><w:r><w:t>cover</w:t></w:r></w:p>"
+        "<w:p><w:r><w:br w:type=\"page\"/><w:t>inside</w:t></w:r></w:p>"
+        "<w:p><w:pPr><w:sectPr>" +
+        ref("header", "first", "rH1") + ref("header", "default", "rH2") +
+        ref("footer", "default", "rF1") +
+        "<w:titlePg/></w:sectPr></w:pPr><w:r><w:t>end of one</w:t></w:r></w:p>"
+        "<w:p><w:r><w:t>second</w:t></w:r></w:p>";
+    std::map<std::string, std::string> extra = {
+        {"word/header1.xml", headerPart("w:hdr", "first page")},
+        {"word/header2.xml", headerPart("w:hdr", "section one")},
+        {"word/header3.xml", headerPart("w:hdr", "section two")},
+        {"word/footer1.xml", headerPart("w:ftr", "foot one")},
+        {"word/_rels/document.xml.rels",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<Relationships "
+         "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+             rel("rH1", "header", "header1.xml") + rel("rH2", "header", "header2.xml") +
+             rel("rH3", "header", "header3.xml") + rel("rF1", "footer", "footer1.xml") +
+             "</Relationships>"}};
+    // The body's own section properties come from the builder: give them a header.
+    std::string path = tempPath("sections.docx");
+    writeDocx(path, body, extra);
+    {
+        auto zip = readZip(path);
+        std::string xml = zip["word/document.xml"];
+        xml.replace(xml.find("<w:sectPr><w:pgSz"), 10,
+                    "<w:sectPr>" + ref("header", "default", "rH3"));
+        zip["word/document.xml"] = xml;
+        wordproc::test::writeZip(path, zip);
+    }
+    doc = &app.documents().add(path);
+    struct Case {
+        const char* at;
+        int seek;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"cover", wd::kSeekCurrentPageHeader, "first page\r"},
+        {"inside", wd::kSeekCurrentPageHeader, "section one\r"},
+        {"end of one", wd::kSeekCurrentPageHeader, "section one\r"},
+        {"second", wd::kSeekCurrentPageHeader, "section two\r"},
+        {"second", wd::kSeekCurrentPageFooter, "foot one\r"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.at);
+        doc->activeWindow().view().setSeekView(wd::kSeekMainDocument);
+        find(c.at).select();
+        doc->activeWindow().view().setSeekView(c.seek);
+        EXPECT_EQ(doc->selection().story().kind,
+                  c.seek == wd::kSeekCurrentPageHeader ? StoryKind::Header : StoryKind::Footer);
+        EXPECT_EQ(doc->storyRange(doc->selection().story()).text(), c.expected);
+    }
+    // Typing there changes that header only.
+    find("cover").select();
+    doc->activeWindow().view().setSeekView(wd::kSeekCurrentPageHeader);
+    doc->selection().typeText("Title: ");
+    std::string out = tempPath("sections_out.docx");
+    doc->saveAs(out);
+    auto zip = readZip(out);
+    EXPECT_NE(zip["word/header1.xml"].find("Title: "), std::string::npos);
+    EXPECT_EQ(zip["word/header2.xml"].find("Title: "), std::string::npos);
+    EXPECT_EQ(zip["word/header3.xml"].find("Title: "), std::string::npos);
+}
+
 const char* kStylesHead =
     "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<w:styles "
     "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">";
