@@ -1,6 +1,7 @@
 #include "wordproc/edit.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "wordproc/utf.h"
@@ -52,6 +53,14 @@ std::u32string normalizeInput(std::string_view utf8) {
     return out;
 }
 
+namespace {
+// An id for the second half of a split revision, far above those programs give.
+long freshAnnotationId() {
+    static std::atomic<long> next{900000000};
+    return next++;
+}
+}  // namespace
+
 Point pointBeforeAtom(const Atom& atom) {
     pugi::xml_node run = atom.node.parent();
     if (atom.kind == AtomKind::Text && atom.offset > 0) {
@@ -88,6 +97,9 @@ Point splitUpTo(Point pt, pugi::xml_node ancestor) {
                 second.append_attribute(a.name()) = a.value();
         for (auto c = parent.first_child(); c && c != pt.before; c = c.next_sibling())
             if (c.type() == pugi::node_element && isProperties(c)) second.append_copy(c);
+        // Two halves of a revision or content control are two of them.
+        if (auto id = second.attribute("w:id")) id.set_value(freshAnnotationId());
+        second.child("w:sdtPr").remove_child("w:id");
         for (auto c = pt.before; c;) {
             auto next = c.next_sibling();
             second.append_move(c);
@@ -134,16 +146,21 @@ pugi::xml_node commonContainer(pugi::xml_node p, const Atom& a, const Atom& b) {
 
 }  // namespace
 
+// Removes an element; the bookmarks and comment anchors in it stay where it was.
+void removeKeepingMarks(pugi::xml_node c) {
+    auto parent = c.parent();
+    std::vector<pugi::xml_node> keep;
+    for (auto n = c; n; n = xml::nextInOrder(n, c))
+        if (n.type() == pugi::node_element && isAnchorMark(n)) keep.push_back(n);
+    for (auto k : keep)
+        if (k != c) parent.insert_move_before(k, c);
+    if (keep.empty() || keep.front() != c) parent.remove_child(c);
+}
+
 void removeBetween(Point a, Point b) {
     for (auto c = a.before; c && c != b.before;) {
         auto next = c.next_sibling();
-        // Bookmarks and comment anchors in what goes stay where it was.
-        std::vector<pugi::xml_node> keep;
-        for (auto n = c; n; n = xml::nextInOrder(n, c))
-            if (n.type() == pugi::node_element && isAnchorMark(n)) keep.push_back(n);
-        for (auto k : keep)
-            if (k != c) a.parent.insert_move_before(k, c);
-        if (keep.empty() || keep.front() != c) a.parent.remove_child(c);
+        removeKeepingMarks(c);
         c = next;
     }
 }
@@ -304,7 +321,7 @@ void deleteInContainer(Story& st, pugi::xml_node container, int s, int e) {
             bool markIn = de == be && !last;
             if (de == be) de = be - 1;
             if (ds == bs && markIn) {
-                b.parent().remove_child(b);
+                removeKeepingMarks(b);
                 continue;
             }
             if (de > ds) deleteChars(en, ds - bs, de - bs);
@@ -316,7 +333,7 @@ void deleteInContainer(Story& st, pugi::xml_node container, int s, int e) {
             if (markIn) pending = b;
         } else {
             if (s <= bs && be <= e) {
-                b.parent().remove_child(b);
+                removeKeepingMarks(b);
                 continue;
             }
             pending = {};  // no paragraph merges across a table that stays
@@ -324,7 +341,7 @@ void deleteInContainer(Story& st, pugi::xml_node container, int s, int e) {
                 auto [rs, re] = st.span(row);
                 if (rs < 0 || re <= s || rs >= e) continue;
                 if (s <= rs && re <= e) {
-                    row.parent().remove_child(row);
+                    removeKeepingMarks(row);
                     continue;
                 }
                 for (auto cell : rowCells(row)) {

@@ -202,12 +202,17 @@ TEST_F(ForeignTemplate, BookmarksInAReplacedOrDeletedTagAreKept) {
         "<w:bookmarkEnd w:id=\"3\"/><w:r><w:t>e&gt; B</w:t></w:r></w:p>"
         "<w:p><w:r><w:t>next</w:t></w:r><w:bookmarkEnd w:id=\"2\"/></w:p>"
         "<w:p><w:r><w:t>&lt;#gone</w:t></w:r><w:bookmarkStart w:id=\"4\" w:name=\"g\"/>"
-        "<w:r><w:t>&gt;</w:t></w:r><w:bookmarkEnd w:id=\"4\"/></w:p>");
+        "<w:r><w:t>&gt;</w:t></w:r><w:bookmarkEnd w:id=\"4\"/></w:p>"
+        "<w:p><w:bookmarkStart w:id=\"5\" w:name=\"long\"/><w:r><w:t>doomed</w:t></w:r></w:p>"
+        "<w:p><w:r><w:t>kept</w:t></w:r><w:bookmarkEnd w:id=\"5\"/></w:p>");
     find("<#name>").setText("Ann");
     find("<#gone>").setText("");
-    EXPECT_EQ(doc->content().text(), "A Ann B\rnext\r\r");
+    // A whole paragraph deleted, with a bookmark that ends after it.
+    Range doomed = find("doomed");
+    Range(*doc, {}, doomed.start(), doomed.end() + 1).setText("");
+    EXPECT_EQ(doc->content().text(), "A Ann B\rnext\r\rkept\r");
     std::string xml = bodyXml();
-    for (int id = 1; id <= 4; ++id) {
+    for (int id = 1; id <= 5; ++id) {
         std::string start = "<w:bookmarkStart w:id=\"" + std::to_string(id) + "\"";
         std::string end = "<w:bookmarkEnd w:id=\"" + std::to_string(id) + "\"/>";
         ASSERT_NE(xml.find(start), std::string::npos) << id;
