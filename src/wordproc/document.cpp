@@ -549,6 +549,12 @@ int Document::replaceText(StoryRef ref, int s, int e, std::u32string_view text,
     pugi::xml_document fmt;
     int i = st->entryAt(s);
     {
+        // A cell's end mark stays whatever replaces the text before it: a
+        // range over a one-paragraph cell's text and mark is an edit in place.
+        Entry& en = st->entry(i);
+        if (en.cellEnd && !en.rowEnd && e == en.markPos() + 1 && s >= en.start) e = en.markPos();
+    }
+    {
         Entry& en = st->entry(i);
         bool local = !en.rowEnd && s >= en.start && e <= en.markPos() &&
                      text.find(kParagraphMark) == std::u32string_view::npos;

@@ -85,7 +85,7 @@ int Range::rowNumber() const {
 Tables Range::tables() const {
     Story& st = storyObject();
     std::vector<int> ordinals;
-    auto all = tables::allTables(st.root());
+    const auto& all = st.tables();
     const Entry& en = st.entry(st.entryAt(start()));
     auto inner = en.rowEnd ? xml::ancestor(en.node, "w:tbl") : xml::ancestor(en.node, "w:tbl");
     for (size_t i = 0; i < all.size(); ++i) {

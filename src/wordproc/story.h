@@ -61,7 +61,13 @@ class Story {
     // Start and end position of a paragraph, table, row or cell.
     std::pair<int, int> span(pugi::xml_node block);
 
-    void invalidate() { m_built = false; }
+    void invalidate() {
+        m_built = false;
+        m_tablesValid = false;
+    }
+    // The story's tables in document order, nested ones included (kept until
+    // the story is invalidated; an inserted row changes none).
+    const std::vector<pugi::xml_node>& tables();
     // Re-reads paragraphs that were edited in place, then the positions after them.
     void refresh(const std::vector<int>& entryIndexes);
     // Counts a table row just inserted (and nothing else changed) without
@@ -84,6 +90,8 @@ class Story {
     std::unordered_map<const void*, std::pair<int, int>> m_blocks;
     std::u32string m_text, m_folded;
     bool m_textValid = false, m_foldedValid = false;
+    std::vector<pugi::xml_node> m_tables;
+    bool m_tablesValid = false;
 };
 
 // Children of a block container (body, cell, text box, header) seen through

@@ -53,7 +53,8 @@ namespace tables {
 std::vector<pugi::xml_node> allTables(pugi::xml_node root) {
     std::vector<pugi::xml_node> out;
     for (auto n = xml::firstElement(root); n;) {
-        bool skip = xml::is(n, "w:txbxContent") || xml::is(n, "mc:Fallback") ||
+        // A paragraph holds tables only in text boxes, which are stories of their own.
+        bool skip = xml::is(n, "w:p") || xml::is(n, "w:txbxContent") || xml::is(n, "mc:Fallback") ||
                     xml::is(n, "w:drawing") || xml::is(n, "w:pict");
         if (xml::is(n, "w:tbl")) out.push_back(n);
         n = xml::nextInOrder(n, root, skip);
@@ -62,14 +63,14 @@ std::vector<pugi::xml_node> allTables(pugi::xml_node root) {
 }
 
 pugi::xml_node tableAt(Document& doc, StoryRef story, int ordinal) {
-    auto all = allTables(doc.story(story).root());
+    const auto& all = doc.story(story).tables();
     if (ordinal < 0 || ordinal >= static_cast<int>(all.size()))
         throw WordprocError("The table no longer exists.");
     return all[static_cast<size_t>(ordinal)];
 }
 
 int ordinalOf(Document& doc, StoryRef story, pugi::xml_node tbl) {
-    auto all = allTables(doc.story(story).root());
+    const auto& all = doc.story(story).tables();
     auto it = std::find(all.begin(), all.end(), tbl);
     return it == all.end() ? -1 : static_cast<int>(it - all.begin());
 }
@@ -165,8 +166,16 @@ pugi::xml_node insertRow(Document& doc, StoryRef story, pugi::xml_node row, bool
 
 }  // namespace tables
 
+const std::vector<pugi::xml_node>& Story::tables() {
+    if (!m_tablesValid) {
+        m_tables = tables::allTables(m_root);
+        m_tablesValid = true;
+    }
+    return m_tables;
+}
+
 Tables Document::tables() {
-    auto all = tables::allTables(story({}).root());
+    const auto& all = story({}).tables();
     std::vector<int> top;
     for (size_t i = 0; i < all.size(); ++i)
         if (!xml::ancestor(all[i], "w:tbl")) top.push_back(static_cast<int>(i));

@@ -229,12 +229,15 @@ TEST_F(StructureTest, FillingATableRowByRowIsUndoneRowByRow) {
     plan().rows().item(2).select();
     sel.insertRowsAbove(2);
     plan().rows().add(1);
+    plan().rows().item(1).cells().item(1).range().setText("Head");  // text and cell mark
     EXPECT_EQ(plan().rows().count(), 9);
     EXPECT_EQ(cellText(9, 3), "r2c2");
-    // Adding rows keeps the handles held on the rest of the tree: nothing was copied.
+    EXPECT_EQ(cellText(1, 1), "Head");
+    // Adding rows and filling cells keeps the handles held on the rest of the
+    // tree: nothing was copied.
     EXPECT_EQ(doc.generation(), generation);
     // Each row added and each value typed is one step.
-    EXPECT_TRUE(doc.undo(2 + 9 + 2));
+    EXPECT_TRUE(doc.undo(2 + 9 + 3));
     EXPECT_EQ(plan().rows().count(), 4);
     EXPECT_EQ(cellText(4, 1), "");
     EXPECT_TRUE(doc.undo(1));
