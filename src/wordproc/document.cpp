@@ -600,13 +600,21 @@ int Document::replaceText(StoryRef ref, int s, int e, std::u32string_view text,
                 rPr = edit::formattingAt(en, k, fmt);
         }
     }
-    edit::deleteRange(*st, s, e);
+    // Within one paragraph the text goes where the deleted text was, inside
+    // the link, content control or field that held it.
+    edit::Point deletedAt;
+    if (withinParagraph && e > s) {
+        Entry& en = st->entry(i);
+        deletedAt = edit::deleteChars(en, s - en.start, e - en.start);
+    } else {
+        edit::deleteRange(*st, s, e);
+    }
     st->invalidate();
     if (!text.empty()) {
         Entry& en = st->entry(st->entryAt(s));
         if (en.rowEnd) throw WordprocError("Text cannot be inserted at the end of a table row.");
         pugi::xml_node p = en.node;
-        edit::Point pt = edit::insertionPoint(en, s - en.start);
+        edit::Point pt = deletedAt.parent ? deletedAt : edit::insertionPoint(en, s - en.start);
         size_t from = 0;
         while (true) {
             size_t to = text.find(kParagraphMark, from);
@@ -614,13 +622,26 @@ int Document::replaceText(StoryRef ref, int s, int e, std::u32string_view text,
             auto run = edit::insertRun(pt, rPr, seg);
             if (to == std::u32string_view::npos) break;
             edit::Point after = run ? edit::Point{run.parent(), run.next_sibling()} : pt;
+            // The wrappers the text is in (link, content control...), outermost last.
+            std::vector<std::string> wrappers;
+            for (auto a = after.parent; a && a != p; a = a.parent())
+                if (!xml::is(a, "w:r")) wrappers.push_back(a.name());
             after = edit::splitUpTo(after, p);
             p = edit::splitParagraph(p, after);
             if (withinParagraph) recordInsertion(p);
-            auto first = p.first_child();
-            while (first && (first.type() != pugi::node_element || xml::is(first, "w:pPr")))
-                first = first.next_sibling();
-            pt = {p, first};
+            auto firstContent = [](pugi::xml_node parent) {
+                auto c = parent.first_child();
+                while (c && (c.type() != pugi::node_element ||
+                             std::string_view(c.name()).ends_with("Pr")))
+                    c = c.next_sibling();
+                return c;
+            };
+            pt = {p, firstContent(p)};
+            // The next paragraph's text goes into their second halves.
+            for (auto w = wrappers.rbegin(); w != wrappers.rend(); ++w) {
+                if (!pt.before || *w != pt.before.name()) break;
+                pt = {pt.before, firstContent(pt.before)};
+            }
             from = to + 1;
         }
     }

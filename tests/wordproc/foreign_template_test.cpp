@@ -192,6 +192,23 @@ TEST_F(ForeignTemplate, AReplacedTagStaysInsideItsWrapper) {
     }
 }
 
+TEST_F(ForeignTemplate, AValueOfSeveralParagraphsStaysInTheLinkOfItsTag) {
+    open(
+        "<w:p><w:hyperlink r:id=\"rId9\"><w:r><w:t xml:space=\"preserve\">see &lt;#name&gt; "
+        "now</w:t></w:r></w:hyperlink></w:p>");
+    find("<#name>").setText("one\rtwo");
+    EXPECT_EQ(doc->content().text(), "see one\rtwo now\r");
+    pugi::xml_document x;
+    x.load_string(bodyXml().c_str());
+    std::vector<std::string> links;
+    for (auto h : x.select_nodes("//w:hyperlink")) {
+        std::string t;
+        for (auto n : h.node().select_nodes(".//w:t")) t += n.node().child_value();
+        links.push_back(t);
+    }
+    EXPECT_EQ(links, (std::vector<std::string>{"see one", "two now"}));
+}
+
 TEST_F(ForeignTemplate, BookmarksInAReplacedOrDeletedTagAreKept) {
     // One bookmark ends inside the tag, one starts in it and ends in the next
     // paragraph, one lies wholly inside it.
