@@ -144,8 +144,6 @@ pugi::xml_node commonContainer(pugi::xml_node p, const Atom& a, const Atom& b) {
     return p;
 }
 
-}  // namespace
-
 // Removes an element; the bookmarks and comment anchors in it stay where it was.
 void removeKeepingMarks(pugi::xml_node c) {
     auto parent = c.parent();
@@ -156,6 +154,8 @@ void removeKeepingMarks(pugi::xml_node c) {
         if (k != c) parent.insert_move_before(k, c);
     if (keep.empty() || keep.front() != c) parent.remove_child(c);
 }
+
+}  // namespace
 
 void removeBetween(Point a, Point b) {
     for (auto c = a.before; c && c != b.before;) {
