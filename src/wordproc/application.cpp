@@ -25,7 +25,7 @@ Document& Documents::add(const std::string& templatePath) {
 
 Document& Documents::item(int index) {
     if (index < 1 || index > count())
-        throw WordprocError("The requested member of the collection does not exist.");
+        throwNoMember("Documents", index, "application", count(), "document");
     return *m_docs[static_cast<size_t>(index - 1)];
 }
 

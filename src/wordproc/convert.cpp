@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <mutex>
 #include <random>
 
 #include "wordproc/errors.h"
@@ -81,6 +83,90 @@ std::string convertToDocx(const std::string& path, const std::string& label) {
         throw WordprocError("The template " + label + " could not be converted by LibreOffice.");
     }
     return result.string();
+}
+
+namespace {
+
+void libreOfficeConverter(const std::string& source, const std::string& destination,
+                          const std::string& label) {
+    std::string result = convertToDocx(source, label);
+    std::error_code ec;
+    fs::copy_file(result, destination, fs::copy_options::overwrite_existing, ec);
+    fs::remove_all(fs::path(result).parent_path());
+    if (ec) throw WordprocError("The converted template " + label + " could not be kept.");
+}
+
+struct Converted {
+    std::uintmax_t size = 0;
+    fs::file_time_type mtime;
+    std::string docx;
+};
+
+// The converted files of this process, in a folder of their own so that the
+// deletion of temporary report files never reaches them.
+class ConversionCache {
+  public:
+    ~ConversionCache() {
+        std::error_code ec;
+        if (!m_dir.empty()) fs::remove_all(m_dir, ec);
+    }
+    std::mutex mutex;
+    Converter converter = libreOfficeConverter;
+    std::map<std::string, Converted> files;
+    int next = 0;
+    const fs::path& dir() {
+        if (m_dir.empty()) {
+            std::random_device rd;
+            m_dir = fs::temp_directory_path() / ("wordproc_converted_" + std::to_string(rd()));
+            fs::create_directories(m_dir);
+        }
+        return m_dir;
+    }
+    void clear() {
+        std::error_code ec;
+        for (auto& [key, c] : files) fs::remove(c.docx, ec);
+        files.clear();
+    }
+
+  private:
+    fs::path m_dir;
+};
+
+ConversionCache& cache() {
+    static ConversionCache c;
+    return c;
+}
+
+}  // namespace
+
+void setConverter(Converter converter) {
+    auto& c = cache();
+    std::lock_guard lock(c.mutex);
+    c.converter = converter ? std::move(converter) : Converter(libreOfficeConverter);
+    c.clear();
+}
+
+std::string convertedDocx(const std::string& path, const std::string& label) {
+    auto& c = cache();
+    std::lock_guard lock(c.mutex);
+    std::error_code ec;
+    fs::path canonical = fs::canonical(path, ec);
+    if (ec) throw WordprocError("Template " + label + " not found!");
+    auto size = fs::file_size(canonical, ec);
+    auto mtime = fs::last_write_time(canonical, ec);
+    if (ec) throw WordprocError("Template " + label + " cannot be read.");
+    auto key = canonical.string();
+    auto it = c.files.find(key);
+    if (it != c.files.end() && it->second.size == size && it->second.mtime == mtime &&
+        fs::exists(it->second.docx, ec))
+        return it->second.docx;
+    fs::path docx = c.dir() / ("converted_" + std::to_string(++c.next) + ".docx");
+    c.converter(path, docx.string(), label);
+    if (!fs::exists(docx, ec))
+        throw WordprocError("The template " + label + " could not be converted.");
+    if (it != c.files.end()) fs::remove(it->second.docx, ec);
+    c.files[key] = {size, mtime, docx.string()};
+    return docx.string();
 }
 
 }  // namespace wordproc

@@ -19,6 +19,14 @@ namespace {
 constexpr const char* kDocxMain =
     "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml";
 constexpr size_t kUndoLimit = 200;
+
+struct StringWriter : pugi::xml_writer {
+    std::string& out;
+    explicit StringWriter(std::string& o) : out(o) {}
+    void write(const void* data, size_t size) override {
+        out.append(static_cast<const char*>(data), size);
+    }
+};
 }  // namespace
 
 std::unique_ptr<Document> Document::fromTemplate(const std::string& path, Application* app) {
@@ -28,14 +36,7 @@ std::unique_ptr<Document> Document::fromTemplate(const std::string& path, Applic
     doc->m_app = app;
     FileKind kind = sniffFile(path);
     if (kind == FileKind::LegacyWord || kind == FileKind::Rtf) {
-        std::string converted = convertToDocx(path, path);
-        try {
-            doc->load(converted, path);
-        } catch (...) {
-            fs::remove_all(fs::path(converted).parent_path(), ec);
-            throw;
-        }
-        fs::remove_all(fs::path(converted).parent_path(), ec);
+        doc->load(convertedDocx(path, path), path);
     } else if (kind == FileKind::Ooxml) {
         doc->load(path, path);
     } else {
@@ -66,6 +67,18 @@ void Document::load(const std::string& path, const std::string& label) {
         throw WordprocError("The document " + label +
                             " is not a Word document this program can edit (its main part is not "
                             "WordprocessingML).");
+    // As Word does on opening: a body, header or footer that ends with a table
+    // gets an empty paragraph after it, where text can go.
+    edit::normalize(root.child("w:body"));
+    if (m_package.has(relsPartFor(main))) {
+        Relationships rels(m_package, main);
+        for (const auto& r : rels.all()) {
+            if (r.type != reltype::kHeader && r.type != reltype::kFooter) continue;
+            std::string part = rels.partOf(r.id);
+            if (!part.empty() && m_package.has(part))
+                edit::normalize(m_package.xml(part).document_element());
+        }
+    }
     // A new document based on a template or a macro document is a plain document.
     std::string type = overrideContentType(m_package, main);
     if (!type.empty() && type != kDocxMain) {
@@ -116,29 +129,30 @@ void Document::discoverStories() {
         }
         n = xml::nextInOrder(n, body, skip);
     }
-    m_header.reset();
-    m_footer.reset();
-    m_headerPart.clear();
-    m_footerPart.clear();
-    auto sect = body.child("w:sectPr");
+    // Every header and footer the sections refer to; the first of each is
+    // the last section's default one.
+    m_headers.clear();
+    m_footers.clear();
     Relationships rels(m_package, m_mainPart);
+    auto sections = sectionProperties();
     for (const char* kind : {"w:headerReference", "w:footerReference"}) {
-        std::string part;
-        for (auto ref : sect.children(kind)) {
+        auto& list = kind[2] == 'h' ? m_headers : m_footers;
+        auto add = [&](pugi::xml_node ref) {
             std::string p = rels.partOf(ref.attribute("r:id").value());
-            if (p.empty() || !m_package.has(p)) continue;
-            if (part.empty() || std::string_view(ref.attribute("w:type").value()) == "default")
-                part = p;
+            if (p.empty() || !m_package.has(p)) return;
+            for (const auto& hf : list)
+                if (hf.part == p) return;
+            list.push_back({p, std::make_unique<Story>(m_package.xml(p).document_element())});
+        };
+        if (!sections.empty()) {
+            pugi::xml_node chosen;
+            for (auto ref : sections.back().children(kind))
+                if (!chosen || std::string_view(ref.attribute("w:type").value()) == "default")
+                    chosen = ref;
+            if (chosen) add(chosen);
         }
-        if (part.empty()) continue;
-        auto story = std::make_unique<Story>(m_package.xml(part).document_element());
-        if (kind[2] == 'h') {
-            m_header = std::move(story);
-            m_headerPart = part;
-        } else {
-            m_footer = std::move(story);
-            m_footerPart = part;
-        }
+        for (auto sect : sections)
+            for (auto ref : sect.children(kind)) add(ref);
     }
     m_storiesValid = true;
 }
@@ -149,9 +163,9 @@ bool Document::hasStory(StoryRef ref) {
         case StoryKind::Main:
             return true;
         case StoryKind::Header:
-            return m_header != nullptr;
+            return ref.index >= 0 && ref.index < static_cast<int>(m_headers.size());
         case StoryKind::Footer:
-            return m_footer != nullptr;
+            return ref.index >= 0 && ref.index < static_cast<int>(m_footers.size());
         case StoryKind::TextBox:
             return ref.index >= 0 && ref.index < static_cast<int>(m_textBoxes.size());
     }
@@ -165,11 +179,14 @@ Story& Document::story(StoryRef ref) {
         case StoryKind::Main:
             return *m_main;
         case StoryKind::Header:
-            if (!m_header) ensureHeaderFooter(StoryKind::Header);
-            return *m_header;
-        case StoryKind::Footer:
-            if (!m_footer) ensureHeaderFooter(StoryKind::Footer);
-            return *m_footer;
+        case StoryKind::Footer: {
+            if (!hasStory(ref) && ref.index == 0) ensureHeaderFooter(ref.kind);
+            auto& list = ref.kind == StoryKind::Header ? m_headers : m_footers;
+            if (ref.index < 0 || ref.index >= static_cast<int>(list.size()))
+                throw WordprocError(ref.kind == StoryKind::Header ? "The header no longer exists."
+                                                                  : "The footer no longer exists.");
+            return *list[static_cast<size_t>(ref.index)].story;
+        }
         case StoryKind::TextBox:
             if (ref.index < 0 || ref.index >= static_cast<int>(m_textBoxes.size()))
                 throw WordprocError("The text box no longer exists.");
@@ -180,8 +197,11 @@ Story& Document::story(StoryRef ref) {
 
 std::string Document::partOf(StoryRef ref) {
     if (!m_storiesValid) discoverStories();
-    if (ref.kind == StoryKind::Header) return m_headerPart;
-    if (ref.kind == StoryKind::Footer) return m_footerPart;
+    if (ref.kind == StoryKind::Header || ref.kind == StoryKind::Footer) {
+        auto& list = ref.kind == StoryKind::Header ? m_headers : m_footers;
+        if (ref.index < 0 || ref.index >= static_cast<int>(list.size())) return {};
+        return list[static_cast<size_t>(ref.index)].part;
+    }
     return m_mainPart;
 }
 
@@ -204,7 +224,7 @@ pugi::xml_node Document::textBoxContent(int index) {
 void Document::ensureHeaderFooter(StoryKind kind) {
     if (!m_storiesValid) discoverStories();
     bool header = kind == StoryKind::Header;
-    if (header ? m_header != nullptr : m_footer != nullptr) return;
+    if (!(header ? m_headers : m_footers).empty()) return;
     EditScope scope(*this);
     snapshot();
     const char* base = header ? "header" : "footer";
@@ -245,6 +265,145 @@ void Document::ensureHeaderFooter(StoryKind kind) {
     discoverStories();
 }
 
+std::vector<pugi::xml_node> Document::sectionProperties() {
+    auto body = m_package.xml(m_mainPart).document_element().child("w:body");
+    std::vector<pugi::xml_node> out;
+    for (auto b : blockChildren(body))
+        if (auto sect = b.child("w:pPr").child("w:sectPr")) out.push_back(sect);
+    if (auto sect = body.child("w:sectPr")) out.push_back(sect);
+    return out;
+}
+
+namespace {
+
+bool isOn(pugi::xml_node flag) {
+    if (!flag) return false;
+    std::string_view v = flag.attribute("w:val").value();
+    return v != "0" && v != "false" && v != "off";
+}
+
+}  // namespace
+
+StoryRef Document::headerFooterAt(StoryKind kind, StoryRef from, int pos) {
+    if (!m_storiesValid) discoverStories();
+    const char* refName = kind == StoryKind::Header ? "w:headerReference" : "w:footerReference";
+    auto& list = kind == StoryKind::Header ? m_headers : m_footers;
+    if (list.empty()) {
+        ensureHeaderFooter(kind);
+        return {kind, 0};
+    }
+    auto sections = sectionProperties();
+    auto body = m_package.xml(m_mainPart).document_element().child("w:body");
+    Relationships rels(m_package, m_mainPart);
+    int section = static_cast<int>(sections.size()) - 1;
+    std::string type = "default";
+    if (from.kind == StoryKind::Header || from.kind == StoryKind::Footer) {
+        // From a header or footer: the same section and kind of page.
+        std::string part = partOf(from);
+        const char* fromName =
+            from.kind == StoryKind::Header ? "w:headerReference" : "w:footerReference";
+        for (int i = static_cast<int>(sections.size()) - 1; i >= 0; --i)
+            for (auto ref : sections[static_cast<size_t>(i)].children(fromName))
+                if (rels.partOf(ref.attribute("r:id").value()) == part) {
+                    section = i;
+                    type = ref.attribute("w:type").value();
+                }
+    } else {
+        // The node of the position: its character, else its paragraph.
+        pugi::xml_node node, at, paragraph;
+        if (from.kind == StoryKind::TextBox) {
+            node = textBoxContent(from.index);
+        } else {
+            Story& st = story(from);
+            const Entry& en = st.entry(st.entryAt(pos));
+            node = paragraph = en.node;
+            int k = pos - en.start;
+            if (k >= 0 && k < static_cast<int>(en.atoms.size()))
+                at = en.atoms[static_cast<size_t>(k)].node;
+        }
+        auto blocks = blockChildren(body);
+        std::unordered_set<const void*> top;
+        for (auto b : blocks) top.insert(b.internal_object());
+        while (node && !top.count(node.internal_object())) node = node.parent();
+        // Pages: Word's rendered page breaks when the document has them, else
+        // the explicit ones.
+        bool rendered = false;
+        for (auto n = body; n && !rendered; n = xml::nextInOrder(n, body))
+            rendered = xml::is(n, "w:lastRenderedPageBreak");
+        auto inside = [](pugi::xml_node n, pugi::xml_node a) {
+            for (; n; n = n.parent())
+                if (n == a) return true;
+            return false;
+        };
+        // Breaks in a block; in the block of the position, those before it.
+        auto breaksIn = [&](pugi::xml_node b, bool holdsPosition) {
+            int count = 0;
+            bool seenParagraph = false;
+            for (auto n = b; n; n = xml::nextInOrder(n, b)) {
+                if (holdsPosition) {
+                    if (at && n == at) break;
+                    if (!at && paragraph) {
+                        bool in = inside(n, paragraph);
+                        if (seenParagraph && !in) break;
+                        seenParagraph = seenParagraph || in;
+                    }
+                }
+                if (rendered ? xml::is(n, "w:lastRenderedPageBreak")
+                             : (xml::is(n, "w:br") &&
+                                std::string_view(n.attribute("w:type").value()) == "page"))
+                    ++count;
+            }
+            if (!rendered && isOn(b.child("w:pPr").child("w:pageBreakBefore"))) ++count;
+            return count;
+        };
+        int sectionIndex = 0, pageInDoc = 1, pageInSection = 1;
+        for (auto b : blocks) {
+            int breaks = breaksIn(b, b == node);
+            if (b == node) {
+                pageInDoc += breaks;
+                pageInSection += breaks;
+                break;
+            }
+            pageInDoc += breaks;
+            pageInSection += breaks;
+            if (b.child("w:pPr").child("w:sectPr") &&
+                sectionIndex + 1 < static_cast<int>(sections.size())) {
+                ++sectionIndex;
+                pageInSection = 1;
+                std::string_view next = sections[static_cast<size_t>(sectionIndex)]
+                                            .child("w:type")
+                                            .attribute("w:val")
+                                            .value();
+                if (!rendered && next != "continuous") ++pageInDoc;
+            }
+        }
+        if (node) section = sectionIndex;
+        bool evenAndOdd = false;
+        std::string settings = rels.firstOfType(
+            "http://schemas.openxmlformats.org/officeDocument/2006/relationships/settings");
+        if (!settings.empty() && m_package.has(settings))
+            evenAndOdd =
+                isOn(m_package.xml(settings).document_element().child("w:evenAndOddHeaders"));
+        auto sect = sections.empty() ? pugi::xml_node() : sections[static_cast<size_t>(section)];
+        if (isOn(sect.child("w:titlePg")) && pageInSection == 1)
+            type = "first";
+        else if (evenAndOdd && pageInDoc % 2 == 0)
+            type = "even";
+    }
+    // The section's own, else the one it inherits from the sections before;
+    // a kind of page no section has falls back to the default one.
+    for (const std::string& want : {type, std::string("default")}) {
+        for (int i = section; i >= 0; --i)
+            for (auto ref : sections[static_cast<size_t>(i)].children(refName)) {
+                if (ref.attribute("w:type").value() != want) continue;
+                std::string part = rels.partOf(ref.attribute("r:id").value());
+                for (size_t k = 0; k < list.size(); ++k)
+                    if (list[k].part == part) return {kind, static_cast<int>(k)};
+            }
+    }
+    return {kind, 0};
+}
+
 void Document::saveAs(const std::string& fileName) {
     if (m_closed) throw WordprocError("The document has been closed.");
     syncTextBoxFallbacks();
@@ -270,8 +429,14 @@ bool Document::undo(int times) {
                 m_package = std::move(*it->package);
                 continue;
             }
+            if (it->inserted) {
+                it->inserted.parent().remove_child(it->inserted);
+                continue;
+            }
             auto p = it->paragraph;
-            auto saved = it->copy->first_child();
+            pugi::xml_document holder;
+            holder.load_buffer(it->copy.data(), it->copy.size(), kParseFlags);
+            auto saved = holder.first_child();
             while (p.first_child()) p.remove_child(p.first_child());
             while (p.first_attribute()) p.remove_attribute(p.first_attribute());
             for (auto a : saved.attributes()) p.append_attribute(a.name()) = a.value();
@@ -308,8 +473,8 @@ void Document::touchParagraph(StoryRef, pugi::xml_node p) {
     if (!step.touched.insert(p.internal_object()).second) return;
     UndoAction a;
     a.paragraph = p;
-    a.copy = std::make_unique<pugi::xml_document>();
-    a.copy->append_copy(p);
+    StringWriter out(a.copy);
+    p.print(out, "", kSaveFlags);
     step.actions.push_back(std::move(a));
 }
 
@@ -324,6 +489,14 @@ void Document::snapshot() {
         m_storiesValid = false;
         ++m_generation;
     }
+}
+
+void Document::recordInsertion(pugi::xml_node inserted) {
+    m_saved = false;
+    if (m_undo.empty()) return;
+    UndoAction a;
+    a.inserted = inserted;
+    m_undo.back().actions.push_back(std::move(a));
 }
 
 void Document::storyEdited(StoryRef ref) {
@@ -376,6 +549,12 @@ int Document::replaceText(StoryRef ref, int s, int e, std::u32string_view text,
     pugi::xml_document fmt;
     int i = st->entryAt(s);
     {
+        // A cell's end mark stays whatever replaces the text before it: a
+        // range over a one-paragraph cell's text and mark is an edit in place.
+        Entry& en = st->entry(i);
+        if (en.cellEnd && !en.rowEnd && e == en.markPos() + 1 && s >= en.start) e = en.markPos();
+    }
+    {
         Entry& en = st->entry(i);
         bool local = !en.rowEnd && s >= en.start && e <= en.markPos() &&
                      text.find(kParagraphMark) == std::u32string_view::npos;
@@ -399,7 +578,15 @@ int Document::replaceText(StoryRef ref, int s, int e, std::u32string_view text,
     // Structural: across paragraphs or cells, or new paragraphs.
     pugi::xml_document given;
     if (rPrGiven) given.append_copy(rPrGiven);
-    snapshot();
+    // Text with paragraph marks put into one paragraph splits only that one:
+    // undo keeps the paragraph and removes the new ones, as for an edit in place.
+    bool withinParagraph = false;
+    {
+        Entry& en = st->entry(i);
+        withinParagraph = !en.rowEnd && s >= en.start && e <= en.markPos();
+        if (withinParagraph) touchParagraph(ref, en.node);
+    }
+    if (!withinParagraph) snapshot();
     st = &story(ref);
     pugi::xml_node rPr = given.first_child();
     {
@@ -413,13 +600,21 @@ int Document::replaceText(StoryRef ref, int s, int e, std::u32string_view text,
                 rPr = edit::formattingAt(en, k, fmt);
         }
     }
-    edit::deleteRange(*st, s, e);
+    // Within one paragraph the text goes where the deleted text was, inside
+    // the link, content control or field that held it.
+    edit::Point deletedAt;
+    if (withinParagraph && e > s) {
+        Entry& en = st->entry(i);
+        deletedAt = edit::deleteChars(en, s - en.start, e - en.start);
+    } else {
+        edit::deleteRange(*st, s, e);
+    }
     st->invalidate();
     if (!text.empty()) {
         Entry& en = st->entry(st->entryAt(s));
         if (en.rowEnd) throw WordprocError("Text cannot be inserted at the end of a table row.");
         pugi::xml_node p = en.node;
-        edit::Point pt = edit::insertionPoint(en, s - en.start);
+        edit::Point pt = deletedAt.parent ? deletedAt : edit::insertionPoint(en, s - en.start);
         size_t from = 0;
         while (true) {
             size_t to = text.find(kParagraphMark, from);
@@ -427,16 +622,30 @@ int Document::replaceText(StoryRef ref, int s, int e, std::u32string_view text,
             auto run = edit::insertRun(pt, rPr, seg);
             if (to == std::u32string_view::npos) break;
             edit::Point after = run ? edit::Point{run.parent(), run.next_sibling()} : pt;
+            // The wrappers the text is in (link, content control...), outermost last.
+            std::vector<std::string> wrappers;
+            for (auto a = after.parent; a && a != p; a = a.parent())
+                if (!xml::is(a, "w:r")) wrappers.push_back(a.name());
             after = edit::splitUpTo(after, p);
             p = edit::splitParagraph(p, after);
-            auto first = p.first_child();
-            while (first && (first.type() != pugi::node_element || xml::is(first, "w:pPr")))
-                first = first.next_sibling();
-            pt = {p, first};
+            if (withinParagraph) recordInsertion(p);
+            auto firstContent = [](pugi::xml_node parent) {
+                auto c = parent.first_child();
+                while (c && (c.type() != pugi::node_element ||
+                             std::string_view(c.name()).ends_with("Pr")))
+                    c = c.next_sibling();
+                return c;
+            };
+            pt = {p, firstContent(p)};
+            // The next paragraph's text goes into their second halves.
+            for (auto w = wrappers.rbegin(); w != wrappers.rend(); ++w) {
+                if (!pt.before || *w != pt.before.name()) break;
+                pt = {pt.before, firstContent(pt.before)};
+            }
             from = to + 1;
         }
     }
-    edit::normalize(st->root());
+    if (!withinParagraph) edit::normalize(st->root());
     st->invalidate();
     storyEdited(ref);
     return s + static_cast<int>(text.size());

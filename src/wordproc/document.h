@@ -82,6 +82,16 @@ class Document {
     pugi::xml_node textBoxContent(int index);
     // Creates the default header or footer when the document has none.
     void ensureHeaderFooter(StoryKind kind);
+    // The header or footer (kind Header or Footer) shown on the page that
+    // holds position `pos` of a story: that of its section and of the kind of
+    // page (first page of a section with a title page, even page when the
+    // document has even and odd ones, else default), inherited from the
+    // sections before when it has none of its own. Pages are the breaks the
+    // document holds, rendered or explicit. Creates a default one when the
+    // document has none.
+    StoryRef headerFooterAt(StoryKind kind, StoryRef from, int pos);
+    // Section properties in document order, the body's own last.
+    std::vector<pugi::xml_node> sectionProperties();
     bool hasStory(StoryRef ref);
     int nextDrawingId();
     void renumberDrawings(pugi::xml_node subtree);
@@ -102,8 +112,12 @@ class Document {
     };
     void touchParagraph(StoryRef ref, pugi::xml_node p);
     // Takes the whole package into the undo step before a structural edit;
-    // every node handle taken before goes stale.
+    // every node handle taken before goes stale. Costs a copy of every parsed
+    // part: edits that can say what they changed record that instead.
     void snapshot();
+    // Records an element the edit has just inserted (a row, a paragraph):
+    // undo removes it. Node handles stay valid.
+    void recordInsertion(pugi::xml_node inserted);
     void storyEdited(StoryRef ref);
 
     // Replaces [s, e) of a story by text (normalised input); the end of the new text.
@@ -120,8 +134,9 @@ class Document {
     struct UndoAction {
         std::string part;
         pugi::xml_node paragraph;
-        std::unique_ptr<pugi::xml_document> copy;
+        std::string copy;  // the paragraph as it was, written out: a tree costs pages
         std::unique_ptr<Package> package;
+        pugi::xml_node inserted;
     };
     struct UndoStep {
         std::vector<UndoAction> actions;
@@ -137,8 +152,13 @@ class Document {
     bool m_closed = false;
 
     bool m_storiesValid = false;
-    std::unique_ptr<Story> m_main, m_header, m_footer;
-    std::string m_headerPart, m_footerPart;
+    std::unique_ptr<Story> m_main;
+    struct HeaderFooter {
+        std::string part;
+        std::unique_ptr<Story> story;
+    };
+    // Index 0: the last section's default one, then the others in document order.
+    std::vector<HeaderFooter> m_headers, m_footers;
     std::vector<std::unique_ptr<Story>> m_textBoxes;
     std::set<int> m_editedTextBoxes;
     std::set<std::string> m_ungrouped;

@@ -1,6 +1,7 @@
 #include "wordproc/edit.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "wordproc/utf.h"
@@ -52,6 +53,14 @@ std::u32string normalizeInput(std::string_view utf8) {
     return out;
 }
 
+namespace {
+// An id for the second half of a split revision, far above those programs give.
+long freshAnnotationId() {
+    static std::atomic<long> next{900000000};
+    return next++;
+}
+}  // namespace
+
 Point pointBeforeAtom(const Atom& atom) {
     pugi::xml_node run = atom.node.parent();
     if (atom.kind == AtomKind::Text && atom.offset > 0) {
@@ -88,6 +97,9 @@ Point splitUpTo(Point pt, pugi::xml_node ancestor) {
                 second.append_attribute(a.name()) = a.value();
         for (auto c = parent.first_child(); c && c != pt.before; c = c.next_sibling())
             if (c.type() == pugi::node_element && isProperties(c)) second.append_copy(c);
+        // Two halves of a revision or content control are two of them.
+        if (auto id = second.attribute("w:id")) id.set_value(freshAnnotationId());
+        second.child("w:sdtPr").remove_child("w:id");
         for (auto c = pt.before; c;) {
             auto next = c.next_sibling();
             second.append_move(c);
@@ -98,29 +110,72 @@ Point splitUpTo(Point pt, pugi::xml_node ancestor) {
     return pt;
 }
 
+namespace {
+
+// Marks that stand between characters and must outlive the text around them.
+bool isAnchorMark(pugi::xml_node n) {
+    return xml::is(n, "w:bookmarkStart") || xml::is(n, "w:bookmarkEnd") ||
+           xml::is(n, "w:commentRangeStart") || xml::is(n, "w:commentRangeEnd") ||
+           xml::is(n, "w:permStart") || xml::is(n, "w:permEnd");
+}
+
+// The place just after one character.
+Point pointAfterAtom(const Atom& atom) {
+    pugi::xml_node run = atom.node.parent();
+    if (atom.kind == AtomKind::Text) {
+        std::u32string t = toU32(atom.node.child_value());
+        if (atom.offset + 1 < t.size()) {
+            auto t2 = run.insert_child_after("w:t", atom.node);
+            setT(t2, std::u32string_view(t).substr(atom.offset + 1));
+            setT(atom.node, std::u32string_view(t).substr(0, atom.offset + 1));
+            return {run, t2};
+        }
+    }
+    return {run, atom.node.next_sibling()};
+}
+
+// The innermost element of a paragraph holding the runs of both characters: a
+// hyperlink, content control, simple field, revision or the paragraph itself.
+pugi::xml_node commonContainer(pugi::xml_node p, const Atom& a, const Atom& b) {
+    std::vector<pugi::xml_node> chain;
+    for (auto n = a.node.parent().parent(); n && n != p; n = n.parent()) chain.push_back(n);
+    for (auto n = b.node.parent().parent(); n && n != p; n = n.parent())
+        if (std::find(chain.begin(), chain.end(), n) != chain.end()) return n;
+    return p;
+}
+
+// Removes an element; the bookmarks and comment anchors in it stay where it was.
+void removeKeepingMarks(pugi::xml_node c) {
+    auto parent = c.parent();
+    std::vector<pugi::xml_node> keep;
+    for (auto n = c; n; n = xml::nextInOrder(n, c))
+        if (n.type() == pugi::node_element && isAnchorMark(n)) keep.push_back(n);
+    for (auto k : keep)
+        if (k != c) parent.insert_move_before(k, c);
+    if (keep.empty() || keep.front() != c) parent.remove_child(c);
+}
+
+}  // namespace
+
 void removeBetween(Point a, Point b) {
     for (auto c = a.before; c && c != b.before;) {
         auto next = c.next_sibling();
-        a.parent.remove_child(c);
+        removeKeepingMarks(c);
         c = next;
     }
 }
 
 Point deleteChars(Entry& e, int k1, int k2) {
-    pugi::xml_node p = e.node;
     int n = static_cast<int>(e.atoms.size());
     k2 = std::min(k2, n);
     if (k1 >= k2) return insertionPoint(e, k1);
-    Point b;
-    if (k2 < n) {
-        b = splitUpTo(pointBeforeAtom(e.atoms[k2]), p);
-    } else {
-        auto run = e.atoms[n - 1].node.parent();
-        b = splitUpTo({run.parent(), run.next_sibling()}, p);
-    }
-    Point a = splitUpTo(pointBeforeAtom(e.atoms[k1]), p);
+    // What replaces the characters stays inside the link, content control,
+    // field or revision that held them all.
+    pugi::xml_node container = commonContainer(e.node, e.atoms[k1], e.atoms[k2 - 1]);
+    Point b = splitUpTo(pointAfterAtom(e.atoms[k2 - 1]), container);
+    Point a = splitUpTo(pointBeforeAtom(e.atoms[k1]), container);
     removeBetween(a, b);
-    return {p, b.before};
+    return {container, b.before};
 }
 
 pugi::xml_node formattingOfRun(pugi::xml_node run, pugi::xml_document& holder) {
@@ -266,7 +321,7 @@ void deleteInContainer(Story& st, pugi::xml_node container, int s, int e) {
             bool markIn = de == be && !last;
             if (de == be) de = be - 1;
             if (ds == bs && markIn) {
-                b.parent().remove_child(b);
+                removeKeepingMarks(b);
                 continue;
             }
             if (de > ds) deleteChars(en, ds - bs, de - bs);
@@ -278,7 +333,7 @@ void deleteInContainer(Story& st, pugi::xml_node container, int s, int e) {
             if (markIn) pending = b;
         } else {
             if (s <= bs && be <= e) {
-                b.parent().remove_child(b);
+                removeKeepingMarks(b);
                 continue;
             }
             pending = {};  // no paragraph merges across a table that stays
@@ -286,7 +341,7 @@ void deleteInContainer(Story& st, pugi::xml_node container, int s, int e) {
                 auto [rs, re] = st.span(row);
                 if (rs < 0 || re <= s || rs >= e) continue;
                 if (s <= rs && re <= e) {
-                    row.parent().remove_child(row);
+                    removeKeepingMarks(row);
                     continue;
                 }
                 for (auto cell : rowCells(row)) {

@@ -18,10 +18,6 @@ std::string instructionBetween(pugi::xml_node begin, pugi::xml_node stop, pugi::
     return code;
 }
 
-[[noreturn]] void noMember() {
-    throw WordprocError("The requested member of the collection does not exist.");
-}
-
 }  // namespace
 
 namespace fields {
@@ -131,14 +127,15 @@ TablesOfContents Document::tablesOfFigures() { return TablesOfContents(*this, tr
 int Fields::count() { return static_cast<int>(fields::list(*m_doc, {}).size()); }
 
 Field Fields::item(int index) {
-    if (index < 1 || index > count()) noMember();
+    if (index < 1 || index > count()) throwNoMember("Fields", index, "document", count(), "field");
     return Field(*m_doc, index - 1);
 }
 
 namespace {
 fields::Span fieldAt(Document& doc, int index) {
     auto all = fields::list(doc, {});
-    if (index < 0 || index >= static_cast<int>(all.size())) noMember();
+    if (index < 0 || index >= static_cast<int>(all.size()))
+        throw WordprocError("The field no longer exists.");
     return all[static_cast<size_t>(index)];
 }
 std::vector<fields::Span> formSpans(Document& doc) {
@@ -160,7 +157,8 @@ Range Field::result() {
 int FormFields::count() { return static_cast<int>(formSpans(*m_doc).size()); }
 
 FormField FormFields::item(int index) {
-    if (index < 1 || index > count()) noMember();
+    if (index < 1 || index > count())
+        throwNoMember("FormFields", index, "document", count(), "form field");
     return FormField(*m_doc, index - 1);
 }
 
@@ -246,7 +244,11 @@ int TablesOfContents::count() { return static_cast<int>(all().size()); }
 
 TableOfContents TablesOfContents::item(int index) {
     auto v = all();
-    if (index < 1 || index > static_cast<int>(v.size())) noMember();
+    if (index < 1 || index > static_cast<int>(v.size()))
+        throwNoMember(m_figures ? "TablesOfFigures" : "TablesOfContents", index, "document",
+                      static_cast<int>(v.size()),
+                      m_figures ? "table of figures" : "table of contents",
+                      m_figures ? "tables of figures" : "tables of contents");
     return TableOfContents(*m_doc, v[static_cast<size_t>(index - 1)]);
 }
 

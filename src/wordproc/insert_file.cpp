@@ -27,23 +27,29 @@ void forEachElement(pugi::xml_node root, F fn) {
         if (n.type() == pugi::node_element) fn(n);
 }
 
-std::string serialize(pugi::xml_node n) {
-    if (!n) return {};
-    std::ostringstream out;
-    n.print(out, "", pugi::format_raw);
-    return out.str();
-}
-
 pugi::xml_node styleById(pugi::xml_node root, const std::string& id) {
     for (auto s : root.children("w:style"))
         if (id == s.attribute("w:styleId").value()) return s;
     return {};
 }
 
-bool sameStyle(pugi::xml_node a, pugi::xml_node b) {
-    for (const char* part : {"w:pPr", "w:rPr", "w:tblPr", "w:basedOn"})
-        if (serialize(a.child(part)) != serialize(b.child(part))) return false;
-    return std::string_view(a.attribute("w:type").value()) == b.attribute("w:type").value();
+// A style of the same type whose name matches, letter case aside, as Word
+// matches style names.
+pugi::xml_node styleByName(pugi::xml_node root, pugi::xml_node style) {
+    auto lower = [](std::string_view v) {
+        std::string out(v);
+        for (auto& c : out)
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        return out;
+    };
+    std::string name = lower(style.child("w:name").attribute("w:val").value());
+    if (name.empty()) return {};
+    std::string_view type = style.attribute("w:type").value();
+    for (auto s : root.children("w:style"))
+        if (type == s.attribute("w:type").value() &&
+            lower(s.child("w:name").attribute("w:val").value()) == name)
+            return s;
+    return {};
 }
 
 pugi::xml_node partRoot(Document& doc, const char* relType, const char* contentType,
@@ -103,25 +109,17 @@ std::map<std::string, std::string> adoptStyles(Document& doc, FormattedText& ft,
             rename[id] = id;
             continue;
         }
-        auto have = styleById(target, id);
-        if (have && sameStyle(style, have)) {
-            rename[id] = id;
+        // A style the target already has, by id or by name, keeps the
+        // target's definition, as Word's insert does.
+        pugi::xml_node have = styleById(target, id);
+        if (!have) have = styleByName(target, style);
+        if (have) {
+            rename[id] = have.attribute("w:styleId").value();
             continue;
         }
-        std::string newId = id;
-        std::string name = style.child("w:name").attribute("w:val").value();
-        if (have) {
-            for (int n = 1;; ++n) {
-                newId = id + std::to_string(n);
-                if (!styleById(target, newId)) break;
-            }
-            name += " " + newId.substr(id.size());
-        }
-        rename[id] = newId;
+        rename[id] = id;
         auto copy = target.append_copy(style);
-        copy.attribute("w:styleId").set_value(newId.c_str());
         copy.remove_attribute("w:default");
-        if (auto nm = copy.child("w:name")) nm.attribute("w:val").set_value(name.c_str());
         copied.push_back(copy);
         for (const char* link : {"w:basedOn", "w:next", "w:link"})
             if (auto l = copy.child(link)) queue.push_back(l.attribute("w:val").value());

@@ -85,7 +85,7 @@ int Range::rowNumber() const {
 Tables Range::tables() const {
     Story& st = storyObject();
     std::vector<int> ordinals;
-    auto all = tables::allTables(st.root());
+    const auto& all = st.tables();
     const Entry& en = st.entry(st.entryAt(start()));
     auto inner = en.rowEnd ? xml::ancestor(en.node, "w:tbl") : xml::ancestor(en.node, "w:tbl");
     for (size_t i = 0; i < all.size(); ++i) {
@@ -98,7 +98,7 @@ Tables Range::tables() const {
         if (topLevel && ts >= start() && ts < std::max(end(), start() + 1) && all[i] != inner)
             ordinals.push_back(static_cast<int>(i));
     }
-    return Tables(*m_doc, m_story, ordinals);
+    return Tables(*m_doc, m_story, ordinals, "range");
 }
 
 // --- Selection ---
@@ -252,11 +252,7 @@ int Selection::moveRight(int unit, int count, bool extend) {
                     next = rowCells(*(rit + 1)).front();
                 } else {
                     // From the last cell a new row is added.
-                    Document::EditScope scope(*m_doc);
-                    int ordinal = tables::ordinalOf(*m_doc, m_story, tbl);
-                    Table t(*m_doc, m_story, ordinal);
-                    Row row = t.rows().add(0);
-                    next = rowCells(row.node()).front();
+                    next = rowCells(tables::insertRow(*m_doc, m_story, tr, false)).front();
                 }
             }
             Story& st2 = storyObject();

@@ -117,8 +117,7 @@ std::vector<Info> list(Document& doc) {
 int Shapes::count() { return static_cast<int>(shapes::list(*m_doc).size()); }
 
 Shape Shapes::item(int index) {
-    if (index < 1 || index > count())
-        throw WordprocError("The requested member of the collection does not exist.");
+    if (index < 1 || index > count()) throwNoMember("Shapes", index, "document", count(), "shape");
     return Shape(*m_doc, index - 1);
 }
 

@@ -167,7 +167,6 @@ void Story::readParagraph(pugi::xml_node p, Entry& e) {
 
 void Story::restart() {
     m_entries.clear();
-    m_tables.clear();
     m_blocks.clear();
     m_textValid = m_foldedValid = false;
 }
@@ -190,37 +189,33 @@ void Story::buildBlocks(pugi::xml_node container) {
     }
 }
 
-void Story::buildTable(pugi::xml_node tbl) {
-    m_tables.push_back(tbl);
-    int first = static_cast<int>(m_entries.size());
-    for (auto tr : tableRows(tbl)) {
-        int rowFirst = static_cast<int>(m_entries.size());
-        for (auto tc : rowCells(tr)) {
-            int cellFirst = static_cast<int>(m_entries.size());
-            buildBlocks(tc);
-            if (static_cast<int>(m_entries.size()) > cellFirst) {
-                Entry& last = m_entries.back();
-                if (!last.rowEnd && xml::ancestor(last.node, "w:tc") == tc) {
-                    last.cellEnd = true;
-                    last.text.back() = kCellMark;
-                }
+void Story::buildRow(pugi::xml_node tr) {
+    int rowFirst = static_cast<int>(m_entries.size());
+    for (auto tc : rowCells(tr)) {
+        int cellFirst = static_cast<int>(m_entries.size());
+        buildBlocks(tc);
+        if (static_cast<int>(m_entries.size()) > cellFirst) {
+            Entry& last = m_entries.back();
+            if (!last.rowEnd && xml::ancestor(last.node, "w:tc") == tc) {
+                last.cellEnd = true;
+                last.text.back() = kCellMark;
             }
-            m_blocks[tc.internal_object()] = {cellFirst, static_cast<int>(m_entries.size()) - 1};
         }
-        Entry end;
-        end.node = tr;
-        end.rowEnd = true;
-        end.text = std::u32string(1, kCellMark);
-        m_entries.push_back(std::move(end));
-        m_blocks[tr.internal_object()] = {rowFirst, static_cast<int>(m_entries.size()) - 1};
+        m_blocks[tc.internal_object()] = {cellFirst, static_cast<int>(m_entries.size()) - 1};
     }
-    if (static_cast<int>(m_entries.size()) > first)
-        m_blocks[tbl.internal_object()] = {first, static_cast<int>(m_entries.size()) - 1};
+    Entry end;
+    end.node = tr;
+    end.rowEnd = true;
+    end.text = std::u32string(1, kCellMark);
+    m_entries.push_back(std::move(end));
+    m_blocks[tr.internal_object()] = {rowFirst, static_cast<int>(m_entries.size()) - 1};
 }
 
-const std::vector<pugi::xml_node>& Story::tables() {
-    entries();
-    return m_tables;
+void Story::buildTable(pugi::xml_node tbl) {
+    int first = static_cast<int>(m_entries.size());
+    for (auto tr : tableRows(tbl)) buildRow(tr);
+    if (static_cast<int>(m_entries.size()) > first)
+        m_blocks[tbl.internal_object()] = {first, static_cast<int>(m_entries.size()) - 1};
 }
 
 void Story::build() {
@@ -284,6 +279,62 @@ std::pair<int, int> Story::span(pugi::xml_node block) {
     auto [a, b] = entriesOf(block);
     if (a < 0) return {-1, -1};
     return {m_entries[a].start, m_entries[b].start + m_entries[b].length()};
+}
+
+void Story::rowInserted(pugi::xml_node tr) {
+    if (!m_built) return;
+    // Where the row goes: after the row before it, else before the row after it.
+    auto rows = tableRows(xml::ancestor(tr, "w:tbl"));
+    auto it = std::find(rows.begin(), rows.end(), tr);
+    int at = -1;
+    if (it != rows.begin() && it != rows.end()) {
+        auto prev = m_blocks.find((it - 1)->internal_object());
+        if (prev != m_blocks.end()) at = prev->second.second + 1;
+    } else if (it != rows.end() && it + 1 != rows.end()) {
+        auto next = m_blocks.find((it + 1)->internal_object());
+        if (next != m_blocks.end()) at = next->second.first;
+    }
+    if (at < 0) {
+        invalidate();
+        return;
+    }
+    // The row's entries and blocks, counted from 0.
+    std::vector<Entry> entries;
+    std::unordered_map<const void*, std::pair<int, int>> blocks;
+    std::swap(entries, m_entries);
+    std::swap(blocks, m_blocks);
+    buildRow(tr);
+    std::swap(entries, m_entries);
+    std::swap(blocks, m_blocks);
+    int k = static_cast<int>(entries.size());
+    // Blocks after it move down; the blocks holding it grow.
+    std::vector<const void*> holders;
+    for (auto a = tr.parent(); a && a != m_root; a = a.parent())
+        holders.push_back(a.internal_object());
+    for (auto& [key, range] : m_blocks) {
+        if (std::find(holders.begin(), holders.end(), key) != holders.end()) {
+            range.first = std::min(range.first, at);
+            range.second += k;
+        } else if (range.first >= at) {
+            range.first += k;
+            range.second += k;
+        }
+    }
+    for (auto& [key, range] : blocks) m_blocks[key] = {range.first + at, range.second + at};
+    int pos = at < static_cast<int>(m_entries.size())
+                  ? m_entries[static_cast<size_t>(at)].start
+                  : m_entries.back().start + m_entries.back().length();
+    std::u32string added;
+    for (auto& e : entries) {
+        e.start = pos + static_cast<int>(added.size());
+        added += e.text;
+    }
+    int shift = static_cast<int>(added.size());
+    for (size_t i = static_cast<size_t>(at); i < m_entries.size(); ++i) m_entries[i].start += shift;
+    m_entries.insert(m_entries.begin() + at, std::make_move_iterator(entries.begin()),
+                     std::make_move_iterator(entries.end()));
+    if (m_textValid) m_text.insert(static_cast<size_t>(pos), added);
+    if (m_foldedValid) m_folded.insert(static_cast<size_t>(pos), foldCase(added));
 }
 
 void Story::refresh(const std::vector<int>& idx) {

@@ -61,13 +61,18 @@ class Story {
     // Start and end position of a paragraph, table, row or cell.
     std::pair<int, int> span(pugi::xml_node block);
 
-    // Tables of the story in document order (nested ones included), read as it is built:
-    // table handles find their node here instead of walking the story each time.
+    void invalidate() {
+        m_built = false;
+        m_tablesValid = false;
+    }
+    // The story's tables in document order, nested ones included (kept until
+    // the story is invalidated; an inserted row changes none).
     const std::vector<pugi::xml_node>& tables();
-
-    void invalidate() { m_built = false; }
     // Re-reads paragraphs that were edited in place, then the positions after them.
     void refresh(const std::vector<int>& entryIndexes);
+    // Counts a table row just inserted (and nothing else changed) without
+    // reading the whole story again.
+    void rowInserted(pugi::xml_node tr);
 
     static void readParagraph(pugi::xml_node p, Entry& e);
 
@@ -75,16 +80,18 @@ class Story {
     void build();
     void buildBlocks(pugi::xml_node container);
     void buildTable(pugi::xml_node tbl);
+    void buildRow(pugi::xml_node tr);
     void addParagraph(pugi::xml_node p);
     void restart();
 
     pugi::xml_node m_root;
     bool m_built = false;
     std::vector<Entry> m_entries;
-    std::vector<pugi::xml_node> m_tables;
     std::unordered_map<const void*, std::pair<int, int>> m_blocks;
     std::u32string m_text, m_folded;
     bool m_textValid = false, m_foldedValid = false;
+    std::vector<pugi::xml_node> m_tables;
+    bool m_tablesValid = false;
 };
 
 // Children of a block container (body, cell, text box, header) seen through

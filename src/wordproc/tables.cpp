@@ -11,13 +11,11 @@ namespace wordproc {
 
 namespace {
 
-[[noreturn]] void noMember() {
-    throw WordprocError("The requested member of the collection does not exist.");
-}
-
 template <typename T>
-T at(const std::vector<T>& v, int index) {
-    if (index < 1 || index > static_cast<int>(v.size())) noMember();
+T at(const std::vector<T>& v, int index, const char* collection, const char* owner,
+     const char* thing) {
+    if (index < 1 || index > static_cast<int>(v.size()))
+        throwNoMember(collection, index, owner, static_cast<int>(v.size()), thing);
     return v[static_cast<size_t>(index - 1)];
 }
 
@@ -55,7 +53,8 @@ namespace tables {
 std::vector<pugi::xml_node> allTables(pugi::xml_node root) {
     std::vector<pugi::xml_node> out;
     for (auto n = xml::firstElement(root); n;) {
-        bool skip = xml::is(n, "w:txbxContent") || xml::is(n, "mc:Fallback") ||
+        // A paragraph holds tables only in text boxes, which are stories of their own.
+        bool skip = xml::is(n, "w:p") || xml::is(n, "w:txbxContent") || xml::is(n, "mc:Fallback") ||
                     xml::is(n, "w:drawing") || xml::is(n, "w:pict");
         if (xml::is(n, "w:tbl")) out.push_back(n);
         n = xml::nextInOrder(n, root, skip);
@@ -76,10 +75,51 @@ int ordinalOf(Document& doc, StoryRef story, pugi::xml_node tbl) {
     return it == all.end() ? -1 : static_cast<int>(it - all.begin());
 }
 
+namespace {
+
+bool continuesMerge(pugi::xml_node tc) {
+    auto vm = tc.child("w:tcPr").child("w:vMerge");
+    return vm && std::string_view(vm.attribute("w:val").value()) != "restart";
+}
+
+// The cells of a row by the grid column each starts at.
+std::vector<std::pair<int, pugi::xml_node>> cellsByColumn(pugi::xml_node tr) {
+    std::vector<std::pair<int, pugi::xml_node>> out;
+    int col = tr.child("w:trPr").child("w:gridBefore").attribute("w:val").as_int();
+    for (auto tc : rowCells(tr)) {
+        out.push_back({col, tc});
+        col += std::max(1, tc.child("w:tcPr").child("w:gridSpan").attribute("w:val").as_int());
+    }
+    return out;
+}
+
+pugi::xml_node nextRow(pugi::xml_node tr) {
+    if (auto n = tr.next_sibling("w:tr")) return n;
+    if (xml::is(tr.parent(), "w:tbl")) return {};
+    auto rows = tableRows(xml::ancestor(tr, "w:tbl"));
+    auto it = std::find(rows.begin(), rows.end(), tr);
+    return it == rows.end() || it + 1 == rows.end() ? pugi::xml_node() : *(it + 1);
+}
+
+}  // namespace
+
 pugi::xml_node insertEmptyRowLike(pugi::xml_node row, bool before) {
+    // The row that will follow the new one decides whether a vertical merge
+    // runs through it: only a merge that continues below does.
+    pugi::xml_node below = before ? row : nextRow(row);
     auto copy = before ? row.parent().insert_copy_before(row, row)
                        : row.parent().insert_copy_after(row, row);
-    for (auto tc : rowCells(copy)) {
+    auto belowCells = below ? cellsByColumn(below) : std::vector<std::pair<int, pugi::xml_node>>{};
+    for (auto [col, tc] : cellsByColumn(copy)) {
+        if (auto vm = tc.child("w:tcPr").child("w:vMerge")) {
+            bool inside = false;
+            for (auto [bcol, btc] : belowCells)
+                if (bcol == col) inside = continuesMerge(btc);
+            if (inside)
+                vm.remove_attribute("w:val");
+            else
+                vm.parent().remove_child(vm);
+        }
         pugi::xml_document keep;
         pugi::xml_node pPr, runProps;
         auto blocks = blockChildren(tc);
@@ -110,24 +150,41 @@ pugi::xml_node insertEmptyRowLike(pugi::xml_node row, bool before) {
         } else if (runProps) {
             p.append_child("w:pPr").append_copy(runProps);
         }
-        // A vertical merge that restarts above continues in the new row.
-        if (auto vm = tc.child("w:tcPr").child("w:vMerge")) vm.remove_attribute("w:val");
     }
     edit::freshenCopy(copy);
     return copy;
 }
 
+pugi::xml_node insertRow(Document& doc, StoryRef story, pugi::xml_node row, bool before) {
+    Document::EditScope scope(doc);
+    auto added = insertEmptyRowLike(row, before);
+    doc.recordInsertion(added);
+    doc.story(story).rowInserted(added);
+    doc.storyEdited(story);
+    return added;
+}
+
 }  // namespace tables
 
+const std::vector<pugi::xml_node>& Story::tables() {
+    if (!m_tablesValid) {
+        m_tables = tables::allTables(m_root);
+        m_tablesValid = true;
+    }
+    return m_tables;
+}
+
 Tables Document::tables() {
-    auto all = tables::allTables(story({}).root());
+    const auto& all = story({}).tables();
     std::vector<int> top;
     for (size_t i = 0; i < all.size(); ++i)
         if (!xml::ancestor(all[i], "w:tbl")) top.push_back(static_cast<int>(i));
     return Tables(*this, {}, top);
 }
 
-Table Tables::item(int index) const { return Table(*m_doc, m_story, at(m_ordinals, index)); }
+Table Tables::item(int index) const {
+    return Table(*m_doc, m_story, at(m_ordinals, index, "Tables", m_owner, "table"));
+}
 
 Table Tables::add(const Range& range, int rows, int columns) {
     if (rows < 1 || columns < 1)
@@ -216,30 +273,27 @@ int Rows::count() {
 }
 
 Row Rows::item(int index) {
-    if (index < 1 || index > count()) noMember();
+    if (index < 1 || index > count()) throwNoMember("Rows", index, "table", count(), "row");
     return Row(*m_doc, m_story, m_table, index);
 }
 
 Row Rows::add(int beforeRow) {
     Document::EditScope scope(*m_doc);
-    m_doc->snapshot();
     auto rows = tableRows(tables::tableAt(*m_doc, m_story, m_table));
     int index;
     if (beforeRow >= 1) {
-        auto row = at(rows, beforeRow);
-        tables::insertEmptyRowLike(row, true);
+        auto row = at(rows, beforeRow, "Rows", "table", "row");
+        tables::insertRow(*m_doc, m_story, row, true);
         index = beforeRow;
     } else {
-        tables::insertEmptyRowLike(rows.back(), false);
+        tables::insertRow(*m_doc, m_story, rows.back(), false);
         index = static_cast<int>(rows.size()) + 1;
     }
-    m_doc->story(m_story).invalidate();
-    m_doc->storyEdited(m_story);
     return Row(*m_doc, m_story, m_table, index);
 }
 
 pugi::xml_node Row::node() {
-    return at(tableRows(tables::tableAt(*m_doc, m_story, m_table)), m_row);
+    return at(tableRows(tables::tableAt(*m_doc, m_story, m_table)), m_row, "Rows", "table", "row");
 }
 
 void Row::select() {
@@ -268,12 +322,13 @@ int Cells::count() {
 }
 
 Cell Cells::item(int index) {
-    if (index < 1 || index > count()) noMember();
+    if (index < 1 || index > count()) throwNoMember("Cells", index, "row", count(), "cell");
     return Cell(*m_doc, m_story, m_table, m_row, index);
 }
 
 pugi::xml_node Cell::node() {
-    return at(rowCells(Row(*m_doc, m_story, m_table, m_row).node()), m_cell);
+    return at(rowCells(Row(*m_doc, m_story, m_table, m_row).node()), m_cell, "Cells", "row",
+              "cell");
 }
 
 void Cell::select() {
@@ -306,7 +361,7 @@ double Column::width() {
     int k = 1;
     for (auto g : m_table.node().child("w:tblGrid").children("w:gridCol"))
         if (k++ == m_index) return g.attribute("w:w").as_int() / 20.0;
-    throw WordprocError("The requested member of the collection does not exist.");
+    throwNoMember("Columns", m_index, "table", k - 1, "column");
 }
 
 void Column::setWidth(double points, int) {
@@ -322,7 +377,7 @@ void Column::setWidth(double points, int) {
             xml::setVal(g, "w:w", std::to_string(twips));
             found = true;
         }
-    if (!found) throw WordprocError("The requested member of the collection does not exist.");
+    if (!found) throwNoMember("Columns", m_index, "table", k - 1, "column");
     for (auto tr : tableRows(tbl)) {
         int col = 1;
         for (auto tc : rowCells(tr)) {
@@ -363,18 +418,15 @@ void Selection::deleteCells(int) {
 
 void Selection::insertRowsAbove(int count) {
     Document::EditScope scope(*m_doc);
-    m_doc->snapshot();
     Story& st = storyObject();
     const Entry& en = st.entry(st.entryAt(start()));
     auto tr = en.rowEnd ? en.node : xml::ancestor(en.node, "w:tr");
     if (!tr) throw WordprocError("The selection is not in a table.");
     pugi::xml_node first, last;
     for (int k = 0; k < std::max(count, 1); ++k) {
-        last = tables::insertEmptyRowLike(tr, true);
+        last = tables::insertRow(*m_doc, m_story, tr, true);
         if (!first) first = last;
     }
-    st.invalidate();
-    m_doc->storyEdited(m_story);
     int s = st.span(first).first, e = st.span(last).second;
     goTo(m_story, s, e);
 }

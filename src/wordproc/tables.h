@@ -124,8 +124,9 @@ class Table {
 
 class Tables {
   public:
-    Tables(Document& d, StoryRef s, std::vector<int> ordinals)
-        : m_doc(&d), m_story(s), m_ordinals(std::move(ordinals)) {}
+    // `owner` names what holds the tables in messages ("document", "range").
+    Tables(Document& d, StoryRef s, std::vector<int> ordinals, const char* owner = "document")
+        : m_doc(&d), m_story(s), m_ordinals(std::move(ordinals)), m_owner(owner) {}
     int count() const { return static_cast<int>(m_ordinals.size()); }
     Table item(int index) const;
     // A new table of `rows` x `columns` at the range (which it replaces); the
@@ -136,6 +137,7 @@ class Tables {
     Document* m_doc;
     StoryRef m_story;
     std::vector<int> m_ordinals;
+    const char* m_owner;
 };
 
 namespace tables {
@@ -145,6 +147,9 @@ pugi::xml_node tableAt(Document& doc, StoryRef story, int ordinal);
 int ordinalOf(Document& doc, StoryRef story, pugi::xml_node tbl);
 // A copy of a row with every cell emptied, keeping cell, paragraph and run formatting.
 pugi::xml_node insertEmptyRowLike(pugi::xml_node row, bool before);
+// Inserts an empty row like `row` above or below it as one edit of the story:
+// undo removes it, and the story's positions are updated in place.
+pugi::xml_node insertRow(Document& doc, StoryRef story, pugi::xml_node row, bool before);
 }  // namespace tables
 
 }  // namespace wordproc

@@ -7,13 +7,11 @@ namespace wordproc {
 
 void View::setSeekView(int seek) {
     StoryRef ref;
-    if (seek == wd::kSeekCurrentPageHeader) {
-        m_doc.ensureHeaderFooter(StoryKind::Header);
-        ref.kind = StoryKind::Header;
-    } else if (seek == wd::kSeekCurrentPageFooter) {
-        m_doc.ensureHeaderFooter(StoryKind::Footer);
-        ref.kind = StoryKind::Footer;
-    }
+    Selection& sel = m_doc.selection();
+    if (seek == wd::kSeekCurrentPageHeader)
+        ref = m_doc.headerFooterAt(StoryKind::Header, sel.story(), sel.start());
+    else if (seek == wd::kSeekCurrentPageFooter)
+        ref = m_doc.headerFooterAt(StoryKind::Footer, sel.story(), sel.start());
     m_seek = seek;
     m_doc.selection().goTo(ref, 0, 0);
 }

@@ -58,6 +58,8 @@ TEST_F(TextModel, SetTextInsideAParagraphKeepsTheRest) {
 
 TEST_F(TextModel, ParagraphMarksInTextStartParagraphs) {
     open("<w:p><w:pPr><w:pStyle w:val=\"Title\"/></w:pPr><w:r><w:t>abcd</w:t></w:r></w:p>");
+    std::string before = doc->package().bytes("word/document.xml");
+    unsigned generation = doc->generation();
     range(2, 2).setText("X\r\nY\rZ");
     EXPECT_EQ(text(), "abX\rY\rZcd\r");
     // Every new paragraph keeps the paragraph's style.
@@ -66,6 +68,10 @@ TEST_F(TextModel, ParagraphMarksInTextStartParagraphs) {
     for (auto p : xml.document_element().child("w:body").children("w:p"))
         if (p.child("w:pPr").child("w:pStyle")) ++styled;
     EXPECT_EQ(styled, 3);
+    // Only the paragraph was kept for undo, not the document.
+    EXPECT_EQ(doc->generation(), generation);
+    EXPECT_TRUE(doc->undo());
+    EXPECT_EQ(doc->package().bytes("word/document.xml"), before);
 }
 
 TEST_F(TextModel, DeletingAcrossParagraphsMergesThem) {
