@@ -44,7 +44,9 @@ TEST(TagGrammar, BodiesParseToTheirForms) {
         EXPECT_EQ(n.dataSet, c.dataSet);
         EXPECT_EQ(n.name, c.name);
         EXPECT_EQ(n.format.has_value(), c.format != nullptr);
-        if (c.format && n.format) EXPECT_EQ(*n.format, c.format);
+        if (c.format && n.format) {
+            EXPECT_EQ(*n.format, c.format);
+        }
         EXPECT_EQ(n.text, c.body);
     }
 }

@@ -106,7 +106,7 @@ std::string textValue(Run& run, const dbf::DataSet& ds, int field) {
     std::string text;
     switch (ds.field(field).type) {
         case dbf::DataType::Boolean:
-            text = v.isNull() ? "" : (v.asBoolean() ? "1" : "0");
+            if (!v.isNull()) text.assign(1, v.asBoolean() ? '1' : '0');
             break;
         case dbf::DataType::Currency:
             text = v.isNull() ? "" : formatNumber(v.asFloat(), "#0.00");
