@@ -128,4 +128,21 @@ void foldForSearch(std::string& bytes) {
     for (char& c : bytes) c = static_cast<char>(foldForSearch(static_cast<unsigned char>(c)));
 }
 
+bool isUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        std::size_t len = b < 0x80         ? 1
+                          : (b >> 5) == 6  ? 2
+                          : (b >> 4) == 14 ? 3
+                          : (b >> 3) == 30 ? 4
+                                           : 0;
+        if (len == 0 || (len == 2 && b < 0xC2) || i + len > bytes.size()) return false;
+        for (std::size_t k = 1; k < len; ++k)
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+        i += len;
+    }
+    return true;
+}
+
 }  // namespace dbf::cp1256

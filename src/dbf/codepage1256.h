@@ -13,6 +13,9 @@ std::string toUtf8(std::string_view bytes);
 // showing text on screen; fromUtf8 maps the Persian yeh back to 0xED.
 std::string toUtf8Farsi(std::string_view bytes);
 
+// Whether the bytes are well-formed UTF-8 (plain ASCII is).
+bool isUtf8(std::string_view bytes);
+
 // UTF-8 to code page 1256. Persian yeh (U+06CC) becomes Arabic yeh, Persian and
 // Arabic-Indic digits become ASCII digits; characters the code page lacks become '?'.
 std::string fromUtf8(std::string_view utf8);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
+#include <vector>
 
 #include "cdx_index.h"
 #include "codepage1256.h"
@@ -27,10 +29,21 @@ Column::Kind kindOf(const FieldDef& f) {
 
 std::shared_ptr<TableStore> TableStore::open(const std::filesystem::path& dir,
                                              std::string_view fileName) {
-    std::string name(fileName);
-    auto found = findFileNoCase(dir, name);
-    if (!found && !(name.size() > 4 && equalsNoCase(name.substr(name.size() - 4), ".DBF")))
-        found = findFileNoCase(dir, name + ".DBF");
+    // A name written in a statement arrives in code page 1256, while the file system spells
+    // names in UTF-8: such a name is looked up (and reported) as the file system spells it.
+    // The yeh of a converted statement may be written either way in the file's name.
+    std::vector<std::string> candidates{std::string(fileName)};
+    if (!cp1256::isUtf8(fileName))
+        candidates = {cp1256::toUtf8(fileName), cp1256::toUtf8Farsi(fileName)};
+    std::optional<std::filesystem::path> found;
+    for (const std::string& candidate : candidates) {
+        found = findFileNoCase(dir, candidate);
+        if (!found &&
+            !(candidate.size() > 4 && equalsNoCase(candidate.substr(candidate.size() - 4), ".DBF")))
+            found = findFileNoCase(dir, candidate + ".DBF");
+        if (found) break;
+    }
+    const std::string name = candidates.front();
     if (!found) throw DbfError("Table does not exist: " + (dir / name).string());
 
     std::error_code ec;

@@ -133,7 +133,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         else
             runStatement(dir, std::vector<std::string>(args.begin() + 1, args.end()), out);
     } catch (const dbf::DbfError& e) {
-        err << dbf::cp1256::toUtf8(e.what()) << '\n';
+        // Messages quote statements (code page 1256) or name files (UTF-8 already).
+        const std::string message = e.what();
+        err << (dbf::cp1256::isUtf8(message) ? message : dbf::cp1256::toUtf8(message)) << '\n';
         return 2;
     }
     return 0;

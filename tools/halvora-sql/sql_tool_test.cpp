@@ -87,6 +87,30 @@ TEST_F(SqlToolTest, BadInputGivesItsErrorAndStatusTwo) {
     EXPECT_EQ(halvora::sqltool::run({}, o, e), 2);
 }
 
+// Table files named in Farsi, in a directory named in Farsi: looked up as the file system
+// spells them (UTF-8), with the Persian or the Arabic yeh, and named so in errors.
+TEST(SqlToolFarsiNames, TablesAreFoundAndErrorsReadable) {
+    TempDir root;
+    const std::filesystem::path dir = root.path() / "داده";
+    std::filesystem::create_directories(dir);
+    makeTable(dir, "غذا.DBF", {{"N1", 'N', 4}}, {{I(7)}});
+    makeTable(dir, "سیب.dbf", {{"N1", 'N', 4}}, {{I(8)}});
+    std::ostringstream out, err;
+    for (const auto& [statement, value] :
+         std::vector<std::pair<std::string, std::string>>{{"SELECT N1 FROM غذا", "7"},
+                                                          {"SELECT N1 FROM سیب", "8"},
+                                                          {"SELECT N1 FROM سيب", "8"}}) {
+        out.str("");
+        err.str("");
+        ASSERT_EQ(halvora::sqltool::run({dir.string(), statement}, out, err), 0)
+            << statement << ": " << err.str();
+        EXPECT_EQ(out.str(), "N1\n" + value + "\n");
+    }
+    err.str("");
+    EXPECT_EQ(halvora::sqltool::run({dir.string(), "SELECT N1 FROM نان"}, out, err), 2);
+    EXPECT_EQ(err.str(), "Table does not exist: " + (dir / "نان").string() + "\n");
+}
+
 TEST_F(SqlToolTest, HelpExplainsBothForms) {
     std::ostringstream o, e;
     EXPECT_EQ(halvora::sqltool::run({"--help"}, o, e), 0);

@@ -3,6 +3,7 @@
 #include <string.h>  // memmem
 
 #include <algorithm>
+#include <functional>
 
 #include "evaluator.h"
 
@@ -206,7 +207,11 @@ bool applyFast(const Bound& e, Sources& sources, TupleSet& tuples) {
     if (e.kind == Bound::Kind::Like) {
         const Column& c = sources.folded(subject.table, subject.field);
         const auto& rows = *tuples.rows[static_cast<std::size_t>(subject.table)];
-        if (e.like->isSubstring() && std::is_sorted(rows.begin(), rows.end())) {
+        // The scan walks the text once, so each row may stand in the tuples only once: after
+        // a join a row repeats (one tuple per partner) and takes the row-by-row path.
+        const bool eachRowOnce =
+            std::adjacent_find(rows.begin(), rows.end(), std::greater_equal<>()) == rows.end();
+        if (e.like->isSubstring() && eachRowOnce) {
             keepContaining(tuples, subject.table, c, e.like->needle(), e.negated);
             return true;
         }
