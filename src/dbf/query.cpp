@@ -1,5 +1,8 @@
 #include "query.h"
 
+#include <new>
+
+#include "errors.h"
 #include "sql/prepared_statement.h"
 #include "sql/result_set.h"
 #include "sql/statement_cache.h"
@@ -40,7 +43,11 @@ void Query::prepare() {
 void Query::open() {
     if (!m_prepared) prepare();
     // The result is read-only whether or not a live result was asked for.
-    m_result = m_prepared->execute();
+    try {
+        m_result = m_prepared->execute();
+    } catch (const std::bad_alloc&) {
+        throw DbfError("There is not enough memory for the statement: " + statementText());
+    }
     setOpenState(true, m_result->fields());
 }
 

@@ -465,3 +465,33 @@ TEST(NotANumber, InADoubleFieldReadsAsEmpty) {
 
 }  // namespace
 }  // namespace dbf
+
+namespace dbf::testing {
+namespace {
+
+// A join without a condition over three tables of 400 rows would give 64,000,000 rows:
+// refused with a clear error instead of exhausting the memory; a smaller one runs.
+TEST(QueryLimits, AJoinWithoutConditionIsRefusedPastTheLimit) {
+    TempDir dir;
+    std::vector<Row> rows;
+    for (int i = 0; i < 400; ++i) rows.push_back({I(i)});
+    for (const char* name : {"A.DBF", "B.DBF", "C.DBF"})
+        makeTable(dir.path(), name, {{"K", 'N', 6}}, rows);
+    Query q;
+    q.setDirectory(dir.path());
+    q.setSql({"SELECT COUNT(*) FROM A, B, C"});
+    try {
+        q.open();
+        FAIL() << "64,000,000 rows were made";
+    } catch (const DbfError& e) {
+        EXPECT_NE(std::string(e.what()).find("more than 50,000,000 rows"), std::string::npos)
+            << e.what();
+    }
+    EXPECT_FALSE(q.isOpen());
+    q.setSql({"SELECT COUNT(*) FROM A, B"});
+    q.open();
+    EXPECT_EQ(q.value(0).asInteger(), 160000);
+}
+
+}  // namespace
+}  // namespace dbf::testing

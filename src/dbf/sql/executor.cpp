@@ -17,6 +17,9 @@ namespace {
 // A join without a usable condition pairs every tuple with every row; it runs in blocks
 // of about this many pairs, filtered block by block.
 constexpr std::size_t kCrossBlock = 1 << 20;
+// The most rows a join may give before the statement is refused: a join without a
+// condition over the food table would otherwise fill the memory.
+constexpr std::size_t kMaxJoinedRows = 50'000'000;
 
 void applyAll(const std::vector<const Bound*>& filters, Sources& sources, TupleSet& tuples) {
     for (const Bound* f : filters) {
@@ -104,8 +107,10 @@ void joinAll(const Plan::Join& join, Sources& sources, TupleSet& tuples) {
         part.rows[static_cast<std::size_t>(join.table)] = std::move(inner);
         applyAll(join.filters, sources, part);
         total += part.size();
-        if (total > std::numeric_limits<std::uint32_t>::max())
-            throw DbfError("The statement produces too many rows");
+        if (total > kMaxJoinedRows)
+            throw DbfError(
+                "The statement would give more than 50,000,000 rows: join the tables "
+                "with a condition (WHERE A.X = B.Y)");
         for (std::size_t t = 0; t < part.rows.size(); ++t)
             if (part.rows[t])
                 collected[t].insert(collected[t].end(), part.rows[t]->begin(), part.rows[t]->end());
