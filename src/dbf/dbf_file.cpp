@@ -235,6 +235,17 @@ std::string_view DbfFile::record(std::uint32_t index) const {
     return {m_map + start, m_header.recordLength};
 }
 
+std::string_view DbfFile::checkedRecord(std::uint32_t index) const {
+    const std::string_view rec = record(index);
+    const auto end = static_cast<std::uint64_t>(rec.data() - m_map) + rec.size();
+    struct stat st {};
+    if (end > m_mapLength || fstat(m_fd, &st) != 0 || static_cast<std::uint64_t>(st.st_size) < end)
+        throw DbfError(m_path.filename().string() +
+                       " was cut short by another program while it was open: refresh it to see "
+                       "its rows as they now are");
+    return rec;
+}
+
 void DbfFile::forEachRecordBlock(
     const std::function<void(std::uint32_t, const char*, std::uint32_t)>& visit) const {
     const std::uint32_t count = m_header.recordCount;

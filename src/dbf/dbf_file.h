@@ -47,8 +47,14 @@ class DbfFile {
     bool readOnly() const { return m_readOnly; }
     bool hasMemoFile() const { return m_memo != nullptr; }
 
-    // Raw record bytes (deletion flag first); `index` counts from 0.
+    // Raw record bytes (deletion flag first); `index` counts from 0. Read through the map:
+    // callers make sure the file has not been cut short since it was mapped (a statement
+    // syncs first; a cursor reads with checkedRecord).
     std::string_view record(std::uint32_t index) const;
+    // The same after checking that the file on disk still holds the record: another
+    // program may have cut it (a PACK, a restore), and reading the map past the file's new
+    // end would end the process. Raises DbfError naming the table instead.
+    std::string_view checkedRecord(std::uint32_t index) const;
     bool isDeleted(std::uint32_t index) const { return record(index)[0] == '*'; }
 
     // Passes over every record in order, a block of whole records at a time: `visit`

@@ -286,7 +286,7 @@ Value Table::value(int fieldIndex) const {
 }
 
 Value Table::valueAt(std::size_t position, int fieldIndex) const {
-    return m_store->value(m_rows[position], fieldIndex);
+    return m_store->cursorValue(m_rows[position], fieldIndex);
 }
 
 std::optional<std::size_t> Table::positionOfRowId(std::uint64_t id) const {

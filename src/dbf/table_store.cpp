@@ -209,6 +209,11 @@ Value TableStore::value(std::uint32_t row, int fieldIndex) const {
     return m_file->decode(m_file->record(row), m_fields.at(static_cast<std::size_t>(fieldIndex)));
 }
 
+Value TableStore::cursorValue(std::uint32_t row, int fieldIndex) const {
+    return m_file->decode(m_file->checkedRecord(row),
+                          m_fields.at(static_cast<std::size_t>(fieldIndex)));
+}
+
 void TableStore::encode(std::string& record, int fieldIndex, const Value& value) {
     m_file->encode(record, m_fields.at(static_cast<std::size_t>(fieldIndex)), value);
 }

@@ -49,6 +49,9 @@ class TableStore {
 
     // Direct reads and writes of single records (rows count from 0).
     Value value(std::uint32_t row, int fieldIndex) const;
+    // For a cursor, which reads long after the table was synced: raises a clear error when
+    // another program has cut the file short since (instead of reading past its end).
+    Value cursorValue(std::uint32_t row, int fieldIndex) const;
     bool isDeleted(std::uint32_t row) const { return m_file->isDeleted(row); }
     std::string blankRecord() const { return m_file->blankRecord(); }
     std::string recordBytes(std::uint32_t row) const { return std::string(m_file->record(row)); }

@@ -1,6 +1,8 @@
 // The table cursor: navigation, bookmarks, locate, fields, editing with post and refresh.
 #include "dbf/table.h"
 
+#include <fstream>
+
 #include "dbf/errors.h"
 #include "dbf/query.h"
 #include "fixture.h"
@@ -295,3 +297,38 @@ TEST(TableNames, ThatTheFileSystemRefusesAreTheEnginesErrors) {
 
 }  // namespace
 }  // namespace dbf
+
+namespace dbf::testing {
+namespace {
+
+// Another program cuts the table short while a cursor stands on its last row (a PACK
+// writes the new count and truncates): reading gives a clear error, never a fault of the
+// mapped file, and a refresh shows the rows as they now are.
+TEST_F(TableTest, ATableCutShortUnderTheCursorIsNoticed) {
+    table.last();
+    ASSERT_EQ(code(), 4);
+    const auto path = dir / "FOODS.DBF";
+    const std::uint32_t recordLength = table.store().file().header().recordLength;
+    const std::uint32_t headerLength = table.store().file().header().headerLength;
+    {
+        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+        const std::uint32_t two = 2;
+        f.seekp(4);
+        f.write(reinterpret_cast<const char*>(&two), 4);  // little-endian count
+    }
+    std::filesystem::resize_file(path, headerLength + 2 * recordLength + 1);
+    try {
+        code();
+        FAIL() << "a record past the file's end was read";
+    } catch (const DbfError& e) {
+        EXPECT_NE(std::string(e.what()).find("was cut short by another program"), std::string::npos)
+            << e.what();
+    }
+    table.refresh();
+    EXPECT_EQ(table.recordCount(), 2);
+    table.last();
+    EXPECT_EQ(code(), 2);
+}
+
+}  // namespace
+}  // namespace dbf::testing
