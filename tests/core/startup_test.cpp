@@ -1,6 +1,11 @@
 // Start-up and close: Setup.ini, the BACKUP directory, directories, working date, leftovers.
 #include "core/startup.h"
 
+#include <unistd.h>
+
+#include <functional>
+#include <map>
+
 #include "app_fixture.h"
 #include "core/formats.h"
 #include "core/run_handler.h"
@@ -94,6 +99,63 @@ TEST_F(StartupTest, AnUnreadableSetupIniIsReportedAndTheDefaultsServeUntilANewOn
     runHandler(f, Button50Click);
     EXPECT_EQ(dialogs.errors.size(), 2u);
     EXPECT_NE(readFile(app() / "Setup.ini").find("DATA_PATH=DATA2\\"), std::string::npos);
+}
+
+// A damaged data directory: the start-up shows what is wrong, naming the table, and
+// changes no file (what is there may still be saved by hand).
+TEST_F(StartupTest, ADamagedDataDirectoryIsReportedAndLeftAsItWas) {
+    struct Damage {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> apply;
+        const char* named;
+    };
+    const Damage damages[] = {
+        {"a truncated table",
+         [](const std::filesystem::path& d) {
+             std::filesystem::resize_file(d / "FOODS.DBF",
+                                          std::filesystem::file_size(d / "FOODS.DBF") - 40);
+         },
+         "FOODS.DBF"},
+        {"a missing memo file",
+         [](const std::filesystem::path& d) {
+             for (const auto& e : std::filesystem::directory_iterator(d))
+                 if (e.path().extension() == ".FPT" || e.path().extension() == ".fpt")
+                     if (e.path().stem() == "RECIPE") std::filesystem::remove(e.path());
+         },
+         "RECIPE"},
+        {"a table that cannot be read",
+         [](const std::filesystem::path& d) {
+             std::filesystem::permissions(d / "KORAM.DBF", std::filesystem::perms::none);
+         },
+         "KORAM"},
+    };
+    for (const Damage& damage : damages) {
+        SCOPED_TRACE(damage.what);
+        form.reset();
+        std::filesystem::remove_all(app() / "data");
+        writeDataDirectory(app() / "data");
+        damage.apply(app() / "data");
+        std::map<std::string, std::string> before;
+        for (const auto& e : std::filesystem::directory_iterator(app() / "data"))
+            if (e.is_regular_file() && ::access(e.path().c_str(), R_OK) == 0)
+                before[e.path().filename().string()] = readFile(e.path());
+        dialogs.errors.clear();
+        dialogs.messages.clear();
+        if (::geteuid() == 0 && std::string(damage.what) == "a table that cannot be read") {
+            std::filesystem::permissions(app() / "data" / "KORAM.DBF",
+                                         std::filesystem::perms::owner_all);
+            continue;  // root reads every file
+        }
+        start();
+        std::string shown;
+        for (const auto& e : dialogs.errors) shown += e + "\n";
+        for (const auto& m : dialogs.messages) shown += m + "\n";
+        EXPECT_NE(shown.find(damage.named), std::string::npos) << shown;
+        for (const auto& [name, bytes] : before)
+            EXPECT_EQ(readFile(app() / "data" / name), bytes) << name << " was changed";
+        std::filesystem::permissions(app() / "data" / "KORAM.DBF",
+                                     std::filesystem::perms::owner_all);
+    }
 }
 
 TEST_F(StartupTest, BackupThatCannotBeCreatedIsReportedAndStartUpGoesOn) {
