@@ -4,7 +4,10 @@
 // levels holding the last key of each child, until one node (the root) remains.
 #include "cdx_index.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <limits>
 #include <optional>
@@ -191,8 +194,11 @@ std::string buildFile(const std::vector<IndexTag>& tags, const CdxRecordSource& 
 }
 
 void replaceFile(const fs::path& cdxPath, const std::string& bytes) {
+    // A name of this writer's own: two programs rebuilding at once must not rename each
+    // other's half-written file into place.
+    static std::atomic<unsigned> serial{0};
     fs::path temporary = cdxPath;
-    temporary += ".tmp";
+    temporary += "." + std::to_string(::getpid()) + "." + std::to_string(++serial) + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -34,10 +34,14 @@ class CdxFile {
         std::error_code ec;
         if (!fs::is_regular_file(path, ec))
             throw DbfError("Index file not found: " + path.string());
-        const auto size = fs::file_size(path, ec);
-        std::ifstream in(path, std::ios::binary);
-        if (!ec) m_bytes.resize(size);
-        if (ec || !in || !in.read(m_bytes.data(), static_cast<std::streamsize>(size)))
+        // The size is taken from the file opened, not from the name: a writer may rename a
+        // new index over the name between the two.
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
+        const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+        if (size < 0) throw DbfError("Cannot read index file " + path.string());
+        m_bytes.resize(static_cast<std::size_t>(size));
+        in.seekg(0);
+        if (!in.read(m_bytes.data(), size))
             throw DbfError("Cannot read index file " + path.string());
         if (m_bytes.size() < cdx::kHeaderSize)
             damaged("it holds " + std::to_string(m_bytes.size()) + " bytes, less than its header");

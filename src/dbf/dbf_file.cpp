@@ -290,6 +290,13 @@ bool DbfFile::reloadIfChanged() {
     return true;
 }
 
+bool DbfFile::underHeaderLock(const std::function<void()>& work) {
+    RegionLock lock(m_fd, kHeaderLockOffset);
+    const bool changed = reloadIfChanged();
+    work();
+    return changed;
+}
+
 void DbfFile::writeRecord(std::uint32_t index, std::string_view rec) {
     if (m_readOnly) throw DbfError(m_path.filename().string() + " is read-only");
     if (rec.size() != m_header.recordLength || index >= m_header.recordCount)

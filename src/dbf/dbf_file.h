@@ -79,6 +79,9 @@ class DbfFile {
     // Appends under the table's header lock: re-reads the count, writes the record and
     // the end mark, then the new count. Returns the new record's index.
     std::uint32_t appendRecord(std::string_view record);
+    // Runs `work` holding the table's header lock (the lock appends take), after taking up
+    // what other programs appended meanwhile; true when the file had changed.
+    bool underHeaderLock(const std::function<void()>& work);
     // Appends many records (concatenated) in one locked write, for tools that fill
     // tables in bulk. Returns the index of the first.
     std::uint32_t appendRecords(std::string_view records);

@@ -278,31 +278,37 @@ void TableStore::maintainIndex() {
     if (!cdx) return;
     const std::string name = cdx->filename().string();
     try {
-        const auto tags = readCdxTags(*cdx);
-        CdxRecordSource source;
-        source.recordCount = m_file->recordCount();
-        source.isDeleted = [this](std::uint32_t recno) { return m_file->isDeleted(recno - 1); };
-        source.field = [this](std::string_view fieldName) -> const FieldDef* {
-            for (const auto& f : m_file->allFields())
-                if (equalsNoCase(f.name, fieldName)) return &f;
-            return nullptr;
-        };
-        source.value = [this](std::uint32_t recno, const FieldDef& f) {
-            return m_file->decode(m_file->record(recno - 1), f);
-        };
-        for (const auto& tag : tags) {
-            if (!canRebuild(tag, source)) {
-                if (!m_indexNoticeGiven)
-                    notice(
-                        "The index " + name + " has a tag (" + tag.name + ": " + tag.keyExpression +
-                        (tag.collation.empty() ? "" : ", collation " + tag.collation) +
-                        ") that Halvora cannot keep up to date. The table works as before here, "
-                        "but rebuild the index in FoxPro (REINDEX) before FoxPro uses the table.");
-                m_indexNoticeGiven = true;
-                return;
+        // Under the table's lock, with every row other programs appended meanwhile: two
+        // writers then rebuild one after the other, each from the whole table.
+        const bool changed = m_file->underHeaderLock([&] {
+            const auto tags = readCdxTags(*cdx);
+            CdxRecordSource source;
+            source.recordCount = m_file->recordCount();
+            source.isDeleted = [this](std::uint32_t recno) { return m_file->isDeleted(recno - 1); };
+            source.field = [this](std::string_view fieldName) -> const FieldDef* {
+                for (const auto& f : m_file->allFields())
+                    if (equalsNoCase(f.name, fieldName)) return &f;
+                return nullptr;
+            };
+            source.value = [this](std::uint32_t recno, const FieldDef& f) {
+                return m_file->decode(m_file->record(recno - 1), f);
+            };
+            for (const auto& tag : tags) {
+                if (!canRebuild(tag, source)) {
+                    if (!m_indexNoticeGiven)
+                        notice("The index " + name + " has a tag (" + tag.name + ": " +
+                               tag.keyExpression +
+                               (tag.collation.empty() ? "" : ", collation " + tag.collation) +
+                               ") that Halvora cannot keep up to date. The table works as "
+                               "before here, but rebuild the index in FoxPro (REINDEX) before "
+                               "FoxPro uses the table.");
+                    m_indexNoticeGiven = true;
+                    return;
+                }
             }
-        }
-        writeCdx(*cdx, tags, source);
+            writeCdx(*cdx, tags, source);
+        });
+        if (changed) dropCache();
     } catch (const DbfError& e) {
         if (!m_indexNoticeGiven)
             notice("The index " + name + " could not be brought up to date: " + e.what() +
