@@ -6,6 +6,7 @@
 
 #include "errors.h"
 #include "field_info.h"
+#include "notices.h"
 #include "number_text.h"
 #include "text_compare.h"
 
@@ -311,7 +312,18 @@ void Table::refreshIndexDefs() {
     m_indexDefs.clear();
     auto path = m_store->path();
     const auto cdx = findFileNoCase(path.parent_path(), path.stem().string() + ".CDX");
-    if (cdx) m_indexDefs = readCdxTags(*cdx);
+    if (!cdx) return;
+    try {
+        m_indexDefs = readCdxTags(*cdx);
+    } catch (const DbfError& e) {
+        // A damaged index costs its orders, not the table: the rows keep their own order.
+        m_indexDefs.clear();
+        if (!m_damagedIndexNoticeGiven)
+            notice(std::string(e.what()) +
+                   ". The table is shown in its own order; rebuild the index in FoxPro "
+                   "(REINDEX).");
+        m_damagedIndexNoticeGiven = true;
+    }
 }
 
 void Table::setIndexFieldNames(std::string names) {

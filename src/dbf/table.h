@@ -76,6 +76,7 @@ class Table : public DataSet {
     void beforeMove() override;
 
   private:
+    bool m_damagedIndexNoticeGiven = false;
     void rebuildRows();
     void syncIfChanged();
     std::vector<FieldInfo> fieldInfos() const;

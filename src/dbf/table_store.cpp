@@ -58,6 +58,7 @@ std::shared_ptr<TableStore> TableStore::open(const std::filesystem::path& dir,
     }
     std::shared_ptr<TableStore> store(new TableStore(DbfFile::open(*found), name));
     stores[key] = store;
+    store->rebuildStaleIndex();
     return store;
 }
 
@@ -270,6 +271,24 @@ void TableStore::keepCacheAfterWrite(std::uint32_t row, std::string_view record,
         decodeInto(*col, record, row);
         m_columns[i] = std::move(col);
     }
+}
+
+void TableStore::rebuildStaleIndex() {
+    // A writer stopped between its append and its index rebuild (killed, or the machine
+    // lost power) leaves an index without the newest rows: every record has a key in a
+    // current index, deleted ones too, so a count that differs means a stale one.
+    const auto& p = path();
+    const auto cdx = findFileNoCase(p.parent_path(), p.stem().string() + ".CDX");
+    if (!cdx) return;
+    try {
+        const auto tags = readCdxTags(*cdx);
+        if (tags.empty()) return;
+        const auto keys = readCdxKeys(*cdx, tags.front().name);
+        if (keys.size() == m_file->recordCount()) return;
+    } catch (const DbfError&) {
+        // A damaged index is rebuilt too, when the table allows it.
+    }
+    maintainIndex();
 }
 
 void TableStore::maintainIndex() {

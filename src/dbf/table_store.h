@@ -66,6 +66,7 @@ class TableStore {
     DbfFile& file() { return *m_file; }
 
   private:
+    void rebuildStaleIndex();
     explicit TableStore(std::unique_ptr<DbfFile> file, std::string name);
     void dropCache();
     // After our own write of one record: the decoded columns nobody else holds take the

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "dbf/cdx_index.h"
 #include "dbf/dbf_file.h"
 #include "dbf/table_store.h"
 #include "dbf/value.h"
@@ -50,6 +51,22 @@ inline void makeTable(const std::filesystem::path& dir, const std::string& fileN
             file->encode(rec, *visible[i], row[i]);
         file->appendRecord(rec);
     }
+}
+
+// What an index rebuild reads, taken straight from the file.
+inline CdxRecordSource cdxSourceOf(DbfFile& file) {
+    CdxRecordSource s;
+    s.recordCount = file.recordCount();
+    s.isDeleted = [&file](std::uint32_t r) { return file.isDeleted(r - 1); };
+    s.field = [&file](std::string_view n) -> const FieldDef* {
+        for (const auto& f : file.allFields())
+            if (f.name == n) return &f;
+        return nullptr;
+    };
+    s.value = [&file](std::uint32_t r, const FieldDef& f) {
+        return file.decode(file.record(r - 1), f);
+    };
+    return s;
 }
 
 inline Value I(std::int64_t v) { return Value::integer(v); }

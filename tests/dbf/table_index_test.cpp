@@ -21,28 +21,13 @@ IndexTag tag(std::string name, std::string collation = "MACHINE") {
     return t;
 }
 
-CdxRecordSource sourceOf(DbfFile& file) {
-    CdxRecordSource s;
-    s.recordCount = file.recordCount();
-    s.isDeleted = [&file](std::uint32_t r) { return file.isDeleted(r - 1); };
-    s.field = [&file](std::string_view n) -> const FieldDef* {
-        for (const auto& f : file.allFields())
-            if (f.name == n) return &f;
-        return nullptr;
-    };
-    s.value = [&file](std::uint32_t r, const FieldDef& f) {
-        return file.decode(file.record(r - 1), f);
-    };
-    return s;
-}
-
 class TableIndexTest : public ::testing::Test {
   protected:
     void makeSubjects(const std::vector<IndexTag>& tags) {
         makeTable(dir.path(), "SUBJECTS.DBF", {{"SU1", 'N', 6}, {"SU2", 'C', 20}},
                   {{I(3), S("Sara")}, {I(1), S("Ali")}, {I(2), S("Mina")}});
         auto file = DbfFile::open(dir / "SUBJECTS.DBF");
-        writeCdx(dir / "SUBJECTS.CDX", tags, sourceOf(*file));
+        writeCdx(dir / "SUBJECTS.CDX", tags, cdxSourceOf(*file));
         table.setDirectory(dir.path());
         table.setTableName("SUBJECTS.dbf");
         table.open();
@@ -176,6 +161,47 @@ TEST_F(TableIndexTest, TwoWritersKeepTheIndexWholeForAThirdReader) {
         EXPECT_NE(e.path().extension(), ".tmp") << e.path();
     table.open();
     EXPECT_EQ(table.recordCount(), 3 + 2 * kEach);
+}
+
+}  // namespace
+}  // namespace dbf::testing
+
+namespace dbf::testing {
+namespace {
+
+// A writer killed between its append and its index rebuild leaves a stale index: the next
+// open notices it and rebuilds it.
+TEST_F(TableIndexTest, AStaleIndexIsRebuiltOnTheNextOpen) {
+    makeSubjects({tag("SU1")});
+    table.close();
+    {
+        auto file = DbfFile::open(dir / "SUBJECTS.DBF");
+        std::string rec = file->blankRecord();
+        file->encode(rec, file->allFields()[0], I(9));
+        file->appendRecord(rec);  // no index rebuild: as if killed right after
+    }
+    ASSERT_EQ(readCdxKeys(dir / "SUBJECTS.CDX", "SU1", '\0').size(), 3u);
+    table.open();
+    EXPECT_EQ(readCdxKeys(dir / "SUBJECTS.CDX", "SU1", '\0').size(), 4u);
+}
+
+// An index damaged while the table is open costs its orders, not the table: one notice,
+// and the rows in their own order.
+TEST_F(TableIndexTest, ADamagedIndexFallsBackToTheTablesOwnOrder) {
+    makeSubjects({tag("SU1")});
+    std::vector<std::string> notices;
+    auto previous = setNoticeHandler([&](const std::string& t) { notices.push_back(t); });
+    {
+        std::ofstream f(dir / "SUBJECTS.CDX", std::ios::binary | std::ios::trunc);
+        f << "not an index";
+    }
+    table.refreshIndexDefs();
+    table.refreshIndexDefs();
+    EXPECT_TRUE(table.indexDefs().empty());
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find("shown in its own order"), std::string::npos) << notices[0];
+    EXPECT_EQ(codes(), (std::vector<std::int64_t>{3, 1, 2}));
+    setNoticeHandler(previous);
 }
 
 }  // namespace

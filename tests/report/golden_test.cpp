@@ -73,52 +73,6 @@ std::vector<std::string> split(const std::string& s, char sep) {
     return out;
 }
 
-std::string xmlText(const std::string& s) {
-    std::string out;
-    for (char c : s) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else
-            out += c;
-    }
-    return out;
-}
-
-std::string paragraph(const std::string& text) {
-    if (text.empty()) return "<w:p/>";
-    return "<w:p><w:r><w:t xml:space=\"preserve\">" + xmlText(text) + "</w:t></w:r></w:p>";
-}
-
-// The short form of a template to body XML.
-std::string bodyOf(const std::string& shortForm) {
-    std::string body;
-    bool inTable = false;
-    for (const std::string& line : lines(shortForm)) {
-        bool row = !line.empty() && line[0] == '|';
-        if (row && !inTable)
-            body += "<w:tbl><w:tblPr><w:tblW w:w=\"0\" w:type=\"auto\"/></w:tblPr>";
-        if (!row && inTable) body += "</w:tbl>";
-        inTable = row;
-        if (!row) {
-            body += paragraph(line);
-            continue;
-        }
-        std::string inner = line.substr(1);
-        if (!inner.empty() && inner.back() == '|') inner.pop_back();
-        body += "<w:tr>";
-        for (const std::string& cell : split(inner, '|'))
-            body += "<w:tc><w:tcPr><w:tcW w:w=\"2000\" w:type=\"dxa\"/></w:tcPr>" +
-                    paragraph(cell) + "</w:tc>";
-        body += "</w:tr>";
-    }
-    if (inTable) body += "</w:tbl><w:p/>";
-    return body;
-}
-
 void makeTable(const fs::path& dir, const fs::path& source) {
     auto rows = lines(readFile(source));
     ASSERT_FALSE(rows.empty()) << source;
@@ -238,7 +192,8 @@ TEST_P(Golden, FillsAsExpected) {
     else if (fs::exists(dir / "template.xml"))
         wordproc::test::writeDocx(templ, readFile(dir / "template.xml"));
     else
-        wordproc::test::writeDocx(templ, bodyOf(readFile(dir / "template.txt")));
+        wordproc::test::writeDocx(templ,
+                                  wordproc::test::shortFormBody(readFile(dir / "template.txt")));
 
     std::vector<std::string> args = {templ, (work / "out.docx").string(), "--data", data.string()};
     if (fs::exists(dir / "values.txt")) {

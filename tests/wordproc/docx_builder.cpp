@@ -4,6 +4,7 @@
 #include <zip.h>
 
 #include <filesystem>
+#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -46,6 +47,65 @@ void writeDocx(const std::string& path, const std::string& bodyXml,
         "</w:body></w:document>";
     for (auto& [k, v] : extra) e[k] = v;
     writeZip(path, e);
+}
+
+namespace {
+
+std::string xmlText(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (u >= 0x20 || c == '\t')
+            out += c;
+    }
+    return out;
+}
+
+std::string paragraph(const std::string& text) {
+    if (text.empty()) return "<w:p/>";
+    return "<w:p><w:r><w:t xml:space=\"preserve\">" + xmlText(text) + "</w:t></w:r></w:p>";
+}
+
+}  // namespace
+
+std::string shortFormBody(const std::string& shortForm) {
+    std::string body;
+    bool inTable = false;
+    std::istringstream in(shortForm);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const bool row = !line.empty() && line[0] == '|';
+        if (row && !inTable)
+            body += "<w:tbl><w:tblPr><w:tblW w:w=\"0\" w:type=\"auto\"/></w:tblPr>";
+        if (!row && inTable) body += "</w:tbl>";
+        inTable = row;
+        if (!row) {
+            body += paragraph(line);
+            continue;
+        }
+        std::string inner = line.substr(1);
+        if (!inner.empty() && inner.back() == '|') inner.pop_back();
+        body += "<w:tr>";
+        std::string cell;
+        for (std::size_t i = 0; i <= inner.size(); ++i) {
+            if (i < inner.size() && inner[i] != '|') {
+                cell += inner[i];
+                continue;
+            }
+            body += "<w:tc><w:tcPr><w:tcW w:w=\"2000\" w:type=\"dxa\"/></w:tcPr>" +
+                    paragraph(cell) + "</w:tc>";
+            cell.clear();
+        }
+        body += "</w:tr>";
+    }
+    if (inTable) body += "</w:tbl><w:p/>";
+    return body;
 }
 
 std::string tempPath(const std::string& name) {

@@ -17,6 +17,10 @@ inline const char* kNs =
 // Writes a package with the given body XML (inside w:body) and extra entries.
 void writeDocx(const std::string& path, const std::string& bodyXml,
                std::map<std::string, std::string> extra = {});
+// Body XML of a template written in short form: one paragraph per line; lines starting
+// with "|" are table rows with cells between bars (a run of such lines is one table).
+// Characters XML cannot hold are left out.
+std::string shortFormBody(const std::string& shortForm);
 // Writes raw zip entries as given (for broken packages).
 void writeZip(const std::string& path, const std::map<std::string, std::string>& entries);
 std::string tempPath(const std::string& name);

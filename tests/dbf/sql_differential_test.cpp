@@ -1,0 +1,598 @@
+// The local SQL against SQLite: the same rows in FoxPro tables and in an in-memory SQLite
+// database, a few hundred statements from a fixed seed, and every answer compared row by
+// row. Each statement is written twice, once in the engine's dialect and once for SQLite,
+// so that both must mean the same thing (the rules below).
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cmath>
+#include <iomanip>
+#include <optional>
+#include <random>
+#include <sstream>
+
+#include "dbf/errors.h"
+#include "dbf/query.h"
+#include "dbf/table_store.h"
+#include "fixture.h"
+
+namespace dbf::testing {
+namespace {
+
+// ---- The rows, one list for both databases -------------------------------------------------
+
+using Num = std::optional<double>;
+constexpr Num kNull = std::nullopt;
+
+struct FoodRow {
+    Num code;
+    std::string name;
+    Num kcal, prot;
+    std::string qty;  // a C field that mostly holds numbers
+    Num qtyNumber;    // QTY read as a number: its trimmed text, when that is a number
+    bool deleted = false;
+};
+
+struct PortionRow {
+    Num code;
+    Num grams;
+    std::string unit;
+    bool deleted = false;
+};
+
+// Mixed case, a leading blank, a quote, blank fields, a repeated and an empty code, zero
+// divisors, negatives, ties, and deleted rows (absent from SQLite).
+const std::vector<FoodRow> kFoods = {
+    {1, "Apple", 52, 0.26, "12", 12},       {2, "apple pie", 237, 1.9, " 7.5", 7.5},
+    {3, "BREAD", 265, 9, "abc", kNull},     {4, "Brown rice", 111, 2.58, "", kNull},
+    {5, "rice cake", 387, 8, "-3", -3},     {6, " oat", 389, 16.9, "0", 0},
+    {7, "Ghost", 1, 1, "1", 1, true},       {8, "", 40, kNull, "+4", 4},
+    {9, "Milk", kNull, 3.4, "1e2", 100},    {10, "Butter", 717, 0.85, "5 x", kNull},
+    {11, "Cheddar", 403, 24.9, "  25", 25}, {12, "cheddar", 403, 24.9, "25", 25},
+    {13, "Oil", 884, 0, ".", kNull},        {kNull, "Water", 0, 0, "0.0", 0},
+    {14, "Egg", 155, 13, "-0.5", -0.5},     {15, "Baker's bun", 304, 0.3, "2", 2},
+    {5, "Rice Cake", 380, 7.5, "3", 3},     {16, "Pear", 57, 0.36, "", kNull},
+    {17, "Tofu", 76, 8, "1.25", 1.25},      {18, "YOGURT", 59, 10, "10", 10},
+    {19, "Lentils", 116, 9.02, "9", 9},     {21, "Adjust", -10.5, -1.25, "-1", -1},
+    {20, "Spinach", 23, 2.86, "x1", kNull},
+};
+
+// Several portions per food, portions of no food, an empty code and grams of zero.
+const std::vector<PortionRow> kPortions = {
+    {1, 100, "cup"},     {1, 30, "Slice"},   {2, 125, "slice"},  {3, 25, "slice"},
+    {3, 50, "SLICE"},    {3, kNull, "loaf"}, {5, 9, "piece"},    {5, 9, "Piece"},
+    {6, 40, "cup"},      {8, 0, "g"},        {9, 244, "Cup"},    {9, 122, "half cup"},
+    {11, 28, ""},        {12, 28.35, "oz"},  {13, 13.6, "tbsp"}, {13, 4.5, "tsp"},
+    {14, 50, "piece"},   {14, 100, "g"},     {15, 60, "piece"},  {17, 0, "cup"},
+    {18, 245, "CUP"},    {18, 170, "pot"},   {19, 198, "cup"},   {22, 10, "cup"},
+    {kNull, 5, "pinch"}, {7, 99, "cup"},     {21, 1, "unit"},    {4, 195, "cup", true},
+    {16, 178, "Pear"},   {20, 30, "cup"},    {5, 0.5, " g"},
+};
+
+Value numberValue(Num v, bool whole) {
+    if (!v) return Null();
+    return whole ? I(static_cast<std::int64_t>(*v)) : F(*v);
+}
+
+void makeDbfTables(const std::filesystem::path& dir) {
+    std::vector<Row> foods, portions;
+    for (const auto& f : kFoods)
+        foods.push_back({numberValue(f.code, true), S(f.name), numberValue(f.kcal, false),
+                         numberValue(f.prot, false), S(f.qty)});
+    for (const auto& p : kPortions)
+        portions.push_back({numberValue(p.code, true), numberValue(p.grams, false), S(p.unit)});
+    makeTable(dir, "FOODS.DBF",
+              {{"CODE", 'N', 5, 0},
+               {"NAME", 'C', 14, 0},
+               {"KCAL", 'N', 7, 1},
+               {"PROT", 'N', 6, 2},
+               {"QTY", 'C', 6, 0}},
+              foods);
+    makeTable(dir, "PORTIONS.DBF", {{"CODE", 'N', 5, 0}, {"GRAMS", 'N', 7, 2}, {"UNIT", 'C', 8, 0}},
+              portions);
+    auto foodStore = TableStore::open(dir, "FOODS.DBF");
+    for (std::size_t r = 0; r < kFoods.size(); ++r)
+        if (kFoods[r].deleted) foodStore->markDeleted(static_cast<std::uint32_t>(r));
+    auto portionStore = TableStore::open(dir, "PORTIONS.DBF");
+    for (std::size_t r = 0; r < kPortions.size(); ++r)
+        if (kPortions[r].deleted) portionStore->markDeleted(static_cast<std::uint32_t>(r));
+}
+
+void sqliteExec(sqlite3* db, const char* sql) {
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string text = error ? error : "?";
+        sqlite3_free(error);
+        throw std::runtime_error(text);
+    }
+}
+
+void bindNumber(sqlite3_stmt* s, int i, Num v) {
+    if (v)
+        sqlite3_bind_double(s, i, *v);
+    else
+        sqlite3_bind_null(s, i);
+}
+
+// A blank field is NULL here.
+void bindText(sqlite3_stmt* s, int i, const std::string& v) {
+    if (v.empty())
+        sqlite3_bind_null(s, i);
+    else
+        sqlite3_bind_text(s, i, v.c_str(), -1, SQLITE_TRANSIENT);
+}
+
+// REAL columns: SQLite never divides two integers.
+sqlite3* makeSqliteTables() {
+    sqlite3* db = nullptr;
+    if (sqlite3_open(":memory:", &db) != SQLITE_OK) throw std::runtime_error("sqlite3_open");
+    sqliteExec(db,
+               "CREATE TABLE FOODS (CODE REAL, NAME TEXT, KCAL REAL, PROT REAL, QTY TEXT, "
+               "QTYNUM REAL);"
+               "CREATE TABLE PORTIONS (CODE REAL, GRAMS REAL, UNIT TEXT);");
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO FOODS VALUES (?,?,?,?,?,?)", -1, &s, nullptr);
+    for (const auto& f : kFoods) {
+        if (f.deleted) continue;
+        bindNumber(s, 1, f.code);
+        bindText(s, 2, f.name);
+        bindNumber(s, 3, f.kcal);
+        bindNumber(s, 4, f.prot);
+        bindText(s, 5, f.qty);
+        bindNumber(s, 6, f.qtyNumber);
+        sqlite3_step(s);
+        sqlite3_reset(s);
+    }
+    sqlite3_finalize(s);
+    sqlite3_prepare_v2(db, "INSERT INTO PORTIONS VALUES (?,?,?)", -1, &s, nullptr);
+    for (const auto& p : kPortions) {
+        if (p.deleted) continue;
+        bindNumber(s, 1, p.code);
+        bindNumber(s, 2, p.grams);
+        bindText(s, 3, p.unit);
+        sqlite3_step(s);
+        sqlite3_reset(s);
+    }
+    sqlite3_finalize(s);
+    return db;
+}
+
+// ---- The statements -------------------------------------------------------------------------
+//
+// The engine's rules where they differ from SQLite's, and how the SQLite text follows them:
+//
+// - Conditions have two values. A comparison, BETWEEN or LIKE with an empty operand does not
+//   hold, and NOT of it does. Every SQLite comparison is written COALESCE(comparison, 0).
+// - A C field keeps no trailing blanks, and a blank one reads as an empty text, which counts
+//   as empty (null) in conditions, COUNT and ordering. A quoted text loses its trailing blanks
+//   too, and one of blanks only is empty. SQLite holds NULL for blank fields and gets the
+//   quoted texts trimmed (NULL for blanks); the answers read an empty text as NULL.
+// - An all-blank N field is null.
+// - A text compared with a number is read as a number: a field's trimmed text row by row
+//   (empty when it is no number), a quoted text once. SQLite compares QTYNUM, which the
+//   fixture fills with that number, and gets a quoted number unquoted.
+// - Arithmetic is in doubles and division by zero gives null (as SQLite's does); SQLite gets
+//   every number literal with a decimal point, so that it divides no integers.
+// - Text comparisons and ordering go by bytes, case counting (SQLite's BINARY); LIKE ignores
+//   the case of Latin letters (as SQLite's LIKE does for ASCII), `%` and `_` as usual.
+// - Empty values sort first ascending and last descending (as in SQLite).
+// - A text may stand in double quotes; SQLite always gets single quotes (doubled inside).
+// - The dialect has no IN and no GROUP BY: the generator writes IN as a chain of ORs for the
+//   engine (IN for SQLite) and groups nothing. Aggregates stand alone in their statement.
+// - SUM, AVG, MIN and MAX of no value are null; COUNT counts values that are not empty.
+// - ORDER BY a bare number names a select item in both; a select item that is a bare
+//   number is therefore ordered by its position.
+
+struct Sql {
+    std::string engine;
+    std::string sqlite;
+};
+
+Sql operator+(const Sql& a, const Sql& b) { return {a.engine + b.engine, a.sqlite + b.sqlite}; }
+Sql operator+(const Sql& a, const std::string& s) { return {a.engine + s, a.sqlite + s}; }
+Sql operator+(const std::string& s, const Sql& a) { return {s + a.engine, s + a.sqlite}; }
+
+enum class Kind { Number, Text, NumberText /* a text that also meets numbers */ };
+
+struct ColumnModel {
+    std::string name;
+    Kind kind;
+    std::string sqliteNumber;  // NumberText: the SQLite column of its number
+};
+
+struct TableModel {
+    std::string file;  // as the engine names it
+    std::string name;  // as SQLite does
+    std::vector<ColumnModel> columns;
+};
+
+const TableModel kFoodsModel{"FOODS.DBF",
+                             "FOODS",
+                             {{"CODE", Kind::Number, ""},
+                              {"NAME", Kind::Text, ""},
+                              {"KCAL", Kind::Number, ""},
+                              {"PROT", Kind::Number, ""},
+                              {"QTY", Kind::NumberText, "QTYNUM"}}};
+const TableModel kPortionsModel{
+    "PORTIONS.DBF",
+    "PORTIONS",
+    {{"CODE", Kind::Number, ""}, {"GRAMS", Kind::Number, ""}, {"UNIT", Kind::Text, ""}}};
+
+struct Column {
+    const ColumnModel* model;
+    std::string qualifier;  // empty: written bare
+};
+
+enum class Shape { SingleTable, Join, Aggregate };
+
+struct Statement {
+    Sql text;
+    bool totalOrder = false;
+    std::vector<int> orderedColumns;  // result columns ORDER BY sorts by first, in order
+};
+
+class Generator {
+  public:
+    explicit Generator(std::uint32_t seed) : m_shape(seed), m_numbers(seed * 7919u + 1u) {}
+
+    Statement next(Shape shape) {
+        m_saved = m_shape;
+        return build(shape);
+    }
+    // The last statement again with other numbers: the statement cache takes it as a re-use.
+    Statement sameShape(Shape shape) {
+        m_shape = m_saved;
+        return build(shape);
+    }
+    bool chance(int percent) { return pick(100) < percent; }
+
+  private:
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_shape); }
+    template <typename T>
+    const T& oneOf(const std::vector<T>& v) {
+        return v[static_cast<std::size_t>(pick(static_cast<int>(v.size())))];
+    }
+    std::string keyword(const std::string& upper) {
+        if (!chance(10)) return upper;
+        std::string lower = upper;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return lower;
+    }
+
+    // Numbers come from their own generator, so that the shape of a statement does not
+    // depend on them.
+    Sql number() {
+        static const double pool[] = {0,  0.5, 1,    2,  2.5, 3,   5,   9,   10,
+                                      12, 13,  24.9, 50, 100, 111, 250, 403, 1000};
+        const double v =
+            pool[std::uniform_int_distribution<std::size_t>(0, std::size(pool) - 1)(m_numbers)];
+        std::ostringstream os;
+        os << v;
+        const std::string text = os.str();
+        return {text, text.find('.') == std::string::npos ? text + ".0" : text};
+    }
+
+    Sql quoted(const std::string& text) {
+        std::string trimmed = text;
+        while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
+        const auto quote = [](const std::string& s, char q) {
+            std::string out(1, q);
+            for (const char c : s) out += c == q ? std::string(2, q) : std::string(1, c);
+            return out + q;
+        };
+        return {quote(text, chance(15) ? '"' : '\''),
+                trimmed.empty() ? "NULL" : quote(trimmed, '\'')};
+    }
+
+    Sql textLiteral() {
+        static const std::vector<std::string> pool = {
+            "Apple",   "apple",   "APPLE", "apple pie", "Brown rice",  "rice cake", "Rice Cake",
+            "Cheddar", "cheddar", " oat",  "oat",       "Milk",        "M",         "b",
+            "c",       "Egg",     "Pear",  "Tofu   ",   "Baker's bun", "cup",       "Cup",
+            "slice",   "g",       "zzz",   "12",        "25",          "abc",       "   "};
+        return quoted(oneOf(pool));
+    }
+
+    std::vector<Column> columns(bool (*wanted)(Kind)) const {
+        std::vector<Column> out;
+        for (const auto& t : m_tables)
+            for (const auto& c : t.model->columns)
+                if (wanted(c.kind)) out.push_back({&c, t.qualifier});
+        return out;
+    }
+    Column anyColumn(bool (*wanted)(Kind)) { return oneOf(columns(wanted)); }
+    static bool isNumber(Kind k) { return k == Kind::Number; }
+    static bool isText(Kind k) { return k != Kind::Number; }
+    static bool isNumberText(Kind k) { return k == Kind::NumberText; }
+    static bool isAny(Kind) { return true; }
+
+    // A column as written: qualified when two tables share its name, and now and then anyway.
+    Sql ref(const Column& c, bool asNumber = false) {
+        const std::string prefix = c.qualifier.empty() ? ""
+                                   : m_tables.size() > 1 && (c.model->name == "CODE" || chance(50))
+                                       ? c.qualifier + "."
+                                   : m_tables.size() == 1 && chance(15) ? c.qualifier + "."
+                                                                        : "";
+        const std::string sqliteName =
+            asNumber && c.model->kind == Kind::NumberText ? c.model->sqliteNumber : c.model->name;
+        return {prefix + c.model->name, prefix + sqliteName};
+    }
+
+    static Sql parenthesized(const Sql& x) { return "(" + x + ")"; }
+
+    Sql numberExpr(int depth) {
+        const int r = pick(100);
+        if (depth <= 0 || r < 40) return ref(anyColumn(isNumber));
+        if (r < 55) return number();
+        if (r < 62) {
+            const Sql x = numberExpr(depth - 1);
+            const bool atom = x.engine.find_first_of(" ()") == std::string::npos;
+            return "-" + (atom ? x : parenthesized(x));
+        }
+        static const std::vector<std::string> ops = {" + ", " - ", " * ", " / "};
+        const std::string op = oneOf(ops);
+        // Constants on both sides now and then: the engine folds them when it binds.
+        const Sql a = r < 67 ? number() : numberExpr(depth - 1);
+        const Sql b = r < 67 ? number() : numberExpr(depth - 1);
+        const Sql e = a + op + b;
+        return chance(70) ? parenthesized(e) : e;
+    }
+
+    // A number operand of a comparison: also a text field read as a number.
+    Sql comparedNumber(int depth) {
+        if (chance(15)) return ref(anyColumn(isNumberText), true);
+        return numberExpr(depth);
+    }
+
+    Sql compareOp() {
+        static const std::vector<std::string> ops = {
+            " = ", " <> ", " < ", " <= ", " > ", " >= ", " != "};
+        return {oneOf(ops), ""};
+    }
+    Sql op(const std::string& s) { return {s, s == " != " ? " <> " : s}; }
+
+    Sql leaf() {
+        switch (pick(10)) {
+            case 0:
+            case 1: {
+                const Sql left = comparedNumber(2);
+                const std::string o = compareOp().engine;
+                if (chance(12)) {  // a quoted number
+                    const Sql n = number();
+                    const std::string blank = chance(30) ? " " : "";
+                    return left + op(o) + Sql{"'" + blank + n.engine + "'", n.sqlite};
+                }
+                return left + op(o) + comparedNumber(2);
+            }
+            case 2: {
+                const Sql left = ref(anyColumn(isText));
+                const Sql right = chance(80) ? textLiteral() : ref(anyColumn(isText));
+                return left + op(compareOp().engine) + right;
+            }
+            case 3: {
+                const std::string no = chance(30) ? "NOT " : "";
+                if (chance(25))
+                    return ref(anyColumn(isText)) + " " + no + "BETWEEN " + textLiteral() +
+                           " AND " + textLiteral();
+                return comparedNumber(1) + " " + no + "BETWEEN " + numberExpr(1) + " AND " +
+                       numberExpr(1);
+            }
+            case 4: {  // x IN (a, b, c)
+                const bool text = chance(35);
+                const Sql x = text ? ref(anyColumn(isText)) : comparedNumber(1);
+                const int n = 2 + pick(3);
+                Sql engine{"(", ""};
+                std::string list;
+                for (int i = 0; i < n; ++i) {
+                    const Sql v = text ? textLiteral() : number();
+                    engine.engine += (i ? " OR " : "") + x.engine + " = " + v.engine;
+                    list += (i ? ", " : "") + v.sqlite;
+                }
+                return {engine.engine + ")", x.sqlite + " IN (" + list + ")"};
+            }
+            case 5: {
+                const int r = pick(3);
+                const Sql x = r == 0   ? ref(anyColumn(isText))
+                              : r == 1 ? ref(anyColumn(isNumber))
+                                       : numberExpr(2);
+                return x + (chance(40) ? " IS NOT NULL" : " IS NULL");
+            }
+            case 6:
+            case 7: {
+                static const std::vector<std::string> patterns = {
+                    "%ri%", "%RI%", "ri%",  "Ri%", "%e",  "%E",   "_p%", "%a_e%", "%",
+                    "c%",   "C%",   "%'s%", "b%",  "%z%", "%ce%", "_",   "__%",   "%u_"};
+                std::string p = oneOf(patterns);
+                std::string escaped;
+                for (const char c : p) escaped += c == '\'' ? "''" : std::string(1, c);
+                return ref(anyColumn(isText)) + (chance(30) ? " NOT LIKE '" : " LIKE '") + escaped +
+                       "'";
+            }
+            default: {
+                const Sql left = numberExpr(2);
+                return left + op(compareOp().engine) + numberExpr(1);
+            }
+        }
+    }
+
+    Sql condition(int depth) {
+        if (depth > 0 && chance(45)) {
+            switch (pick(3)) {
+                case 0:
+                case 1: {
+                    const Sql a = condition(depth - 1);
+                    const Sql b = condition(depth - 1);
+                    const Sql e = a + (pick(2) ? " AND " : " OR ") + b;
+                    return chance(60) ? parenthesized(e) : e;
+                }
+                default:
+                    return "NOT " + parenthesized(condition(depth - 1));
+            }
+        }
+        const Sql l = leaf();
+        return {l.engine, "COALESCE(" + l.sqlite + ", 0)"};
+    }
+
+    struct Item {
+        Sql expr;
+        std::string alias;
+        bool bareNumber = false;
+    };
+
+    void chooseTables(bool join) {
+        m_tables.clear();
+        m_from = {};
+        std::vector<const TableModel*> models = {&kFoodsModel, &kPortionsModel};
+        if (!join) models = {chance(65) ? &kFoodsModel : &kPortionsModel};
+        if (join && pick(2)) std::swap(models[0], models[1]);
+        const bool aliases = chance(70);
+        for (const TableModel* t : models) {
+            std::string file = t->file;
+            if (chance(20)) file = t->name;  // without the extension
+            if (chance(20))
+                for (char& c : file)
+                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            std::string qualifier = t->name;
+            Sql from{file, t->name};
+            if (aliases) {
+                qualifier = t->name.substr(0, 1);
+                from = from + (chance(30) ? " AS " : " ") + qualifier;
+            }
+            m_from = m_from.engine.empty() ? from : m_from + ", " + from;
+            m_tables.push_back({t, qualifier});
+        }
+    }
+
+    Statement build(Shape shape) {
+        chooseTables(shape == Shape::Join || (shape == Shape::Aggregate && chance(50)));
+        std::vector<Sql> where;
+        if (m_tables.size() > 1 && !chance(10)) {
+            const Sql a{m_tables[0].qualifier + ".CODE", m_tables[0].qualifier + ".CODE"};
+            const Sql b{m_tables[1].qualifier + ".CODE", m_tables[1].qualifier + ".CODE"};
+            const Sql eq = pick(2) ? a + " = " + b : b + " = " + a;
+            where.push_back({eq.engine, "COALESCE(" + eq.sqlite + ", 0)"});
+        }
+        if (chance(m_tables.size() > 1 ? 70 : 85)) where.push_back(condition(2));
+        if (where.size() > 1 && pick(2)) std::swap(where[0], where[1]);
+
+        Statement s;
+        std::vector<Item> items;
+        bool star = false;
+        if (shape == Shape::Aggregate) {
+            static const std::vector<std::string> fns = {"SUM", "AVG", "MIN", "MAX", "COUNT"};
+            const int n = 1 + pick(4);
+            for (int i = 0; i < n; ++i) {
+                const int r = pick(10);
+                if (r < 2) {
+                    items.push_back({Sql{keyword("COUNT") + "(*)", "COUNT(*)"}, ""});
+                } else if (r < 4) {
+                    items.push_back({"COUNT(" + ref(anyColumn(isAny)) + ")", ""});
+                } else {
+                    const std::string fn = fns[static_cast<std::size_t>(pick(4))];
+                    items.push_back({Sql{keyword(fn), fn} + "(" + numberExpr(1) + ")", ""});
+                }
+            }
+        } else if (chance(8)) {
+            star = true;
+            for (const auto& t : m_tables)
+                for (const auto& c : t.model->columns)
+                    items.push_back(
+                        {Sql{t.qualifier + "." + c.name, t.qualifier + "." + c.name}, ""});
+        } else {
+            const int n = 1 + pick(4);
+            for (int i = 0; i < n; ++i) {
+                Item item;
+                const int r = pick(10);
+                item.expr = r < 4   ? ref(anyColumn(isNumber))
+                            : r < 7 ? ref(anyColumn(isText))
+                                    : numberExpr(2);
+                item.bareNumber = std::isdigit(static_cast<unsigned char>(item.expr.engine[0]));
+                if (chance(20)) item.alias = "X" + std::to_string(i + 1);
+                items.push_back(item);
+            }
+        }
+
+        Sql select{keyword("SELECT") + " ", "SELECT "};
+        if (star) {
+            select.engine += "*";
+            for (std::size_t i = 0; i < items.size(); ++i)
+                select.sqlite += (i ? ", " : "") + items[i].expr.sqlite;
+        } else {
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                const Item& it = items[i];
+                const std::string as = it.alias.empty() ? ""
+                                       : chance(50)     ? " " + it.alias
+                                                        : " AS " + it.alias;
+                select = select + (i ? ", " : "") + it.expr +
+                         Sql{as, it.alias.empty() ? "" : " AS " + it.alias};
+            }
+        }
+        s.text = select + " " + Sql{keyword("FROM"), "FROM"} + " " + m_from;
+        for (std::size_t i = 0; i < where.size(); ++i)
+            s.text = s.text + (i ? " AND " : " " + keyword("WHERE") + " ") + where[i];
+        if (shape != Shape::Aggregate) orderBy(s, items, star);
+        if (chance(5)) s.text = s.text + ";";
+        return s;
+    }
+
+    // Every select item (a total order), some of them, a field not selected, or nothing.
+    void orderBy(Statement& s, const std::vector<Item>& items, bool star) {
+        const int mode = pick(100);
+        if (mode < 20) return;
+        std::vector<int> keys(items.size());
+        for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = static_cast<int>(i);
+        std::shuffle(keys.begin(), keys.end(), m_shape);
+        s.totalOrder = mode < 65;
+        if (!s.totalOrder)
+            keys.resize(1 + static_cast<std::size_t>(pick(static_cast<int>(keys.size()))));
+        const bool hidden = mode >= 85;  // then a key no column shows
+        std::vector<Sql> terms;
+        for (const int k : keys) {
+            const Item& it = items[static_cast<std::size_t>(k)];
+            const int how = pick(10);
+            const std::string position = std::to_string(k + 1);
+            if ((how < 2 || it.bareNumber) && !star)
+                terms.push_back({position, position});
+            else if (how < 4 && !it.alias.empty())
+                terms.push_back({it.alias, it.alias});
+            else
+                terms.push_back(it.expr);
+            s.orderedColumns.push_back(k);
+        }
+        if (hidden) {
+            const Sql h = ref(anyColumn(isAny));
+            terms.insert(terms.begin() + pick(static_cast<int>(terms.size()) + 1), h);
+            s.totalOrder = false;
+            // Only the keys before the hidden one order the columns.
+            s.orderedColumns.clear();
+        }
+        Sql text{" " + keyword("ORDER") + " " + keyword("BY") + " ", " ORDER BY "};
+        for (std::size_t i = 0; i < terms.size(); ++i) {
+            const int dir = pick(3);
+            text = text + (i ? ", " : "") + terms[i] +
+                   (dir == 0   ? ""
+                    : dir == 1 ? " " + keyword("ASC")
+                               : " " + keyword("DESC"));
+        }
+        s.text = s.text + text;
+        if (hidden) {
+            for (std::size_t i = 0; i < terms.size() && terms[i].engine != ""; ++i) {
+            }
+        }
+    }
+
+    struct InScope {
+        const TableModel* model;
+        std::string qualifier;
+    };
+
+    std::mt19937 m_shape;
+    std::mt19937 m_numbers;
+    std::mt19937 m_saved;
+    std::vector<InScope> m_tables;
+    Sql m_from;
+};
+
+}  // namespace
+}  // namespace dbf::testing
