@@ -43,7 +43,7 @@ struct PortionRow {
 
 // Mixed case, a leading blank, a quote, blank fields, a repeated and an empty code, zero
 // divisors, negatives, ties, and deleted rows (absent from SQLite).
-const std::vector<FoodRow> kFoods = {
+const std::vector<FoodRow> kNamedFoods = {
     {1, "Apple", 52, 0.26, "12", 12},       {2, "apple pie", 237, 1.9, " 7.5", 7.5},
     {3, "BREAD", 265, 9, "abc", kNull},     {4, "Brown rice", 111, 2.58, "", kNull},
     {5, "rice cake", 387, 8, "-3", -3},     {6, " oat", 389, 16.9, "0", 0},
@@ -57,6 +57,28 @@ const std::vector<FoodRow> kFoods = {
     {19, "Lentils", 116, 9.02, "9", 9},     {21, "Adjust", -10.5, -1.25, "-1", -1},
     {20, "Spinach", 23, 2.86, "x1", kNull},
 };
+
+// Enough further rows (with no portions) that a statement reading a handful of foods reads
+// them record by record, as it does in a large table, instead of through decoded columns.
+std::vector<FoodRow> allFoods() {
+    std::vector<FoodRow> rows = kNamedFoods;
+    static const char* names[] = {"Item", "item", "ITEM", "Rice mix", "oat bran"};
+    for (int i = 0; i < 40; ++i) {
+        FoodRow r{100 + i,
+                  std::string(names[i % 5]) + " " + std::to_string(i),
+                  (i * 37 % 9000) / 10.0,
+                  i % 7 == 0 ? kNull : Num((i * 13 % 2500) / 100.0),
+                  "",
+                  kNull};
+        if (i % 5 != 0) {
+            r.qty = std::to_string(i % 30);
+            r.qtyNumber = i % 30;
+        }
+        rows.push_back(r);
+    }
+    return rows;
+}
+const std::vector<FoodRow> kFoods = allFoods();
 
 // Several portions per food, portions of no food, an empty code and grams of zero.
 const std::vector<PortionRow> kPortions = {
@@ -75,7 +97,9 @@ Value numberValue(Num v, bool whole) {
     return whole ? I(static_cast<std::int64_t>(*v)) : F(*v);
 }
 
-void makeDbfTables(const std::filesystem::path& dir) {
+// Returns the tables open, as the program holds its tables: the statement cache keeps a
+// statement only while its tables stay open.
+std::vector<std::shared_ptr<TableStore>> makeDbfTables(const std::filesystem::path& dir) {
     std::vector<Row> foods, portions;
     for (const auto& f : kFoods)
         foods.push_back({numberValue(f.code, true), S(f.name), numberValue(f.kcal, false),
@@ -97,6 +121,7 @@ void makeDbfTables(const std::filesystem::path& dir) {
     auto portionStore = TableStore::open(dir, "PORTIONS.DBF");
     for (std::size_t r = 0; r < kPortions.size(); ++r)
         if (kPortions[r].deleted) portionStore->markDeleted(static_cast<std::uint32_t>(r));
+    return {foodStore, portionStore};
 }
 
 void sqliteExec(sqlite3* db, const char* sql) {
@@ -164,6 +189,8 @@ sqlite3* makeSqliteTables() {
 //
 // - Conditions have two values. A comparison, BETWEEN or LIKE with an empty operand does not
 //   hold, and NOT of it does. Every SQLite comparison is written COALESCE(comparison, 0).
+// - NOT BETWEEN with an empty operand does not hold either, where SQLite's holds when the
+//   known bound alone decides it; SQLite's BETWEEN is also asked that all three are known.
 // - A C field keeps no trailing blanks, and a blank one reads as an empty text, which counts
 //   as empty (null) in conditions, COUNT and ordering. A quoted text loses its trailing blanks
 //   too, and one of blanks only is empty. SQLite holds NULL for blank fields and gets the
@@ -327,7 +354,8 @@ class Generator {
         if (r < 55) return number();
         if (r < 62) {
             const Sql x = numberExpr(depth - 1);
-            const bool atom = x.engine.find_first_of(" ()") == std::string::npos;
+            // "--" would start a comment in SQLite.
+            const bool atom = x.engine.find_first_of(" ()-") == std::string::npos;
             return "-" + (atom ? x : parenthesized(x));
         }
         static const std::vector<std::string> ops = {" + ", " - ", " * ", " / "};
@@ -341,42 +369,49 @@ class Generator {
 
     // A number operand of a comparison: also a text field read as a number.
     Sql comparedNumber(int depth) {
-        if (chance(15)) return ref(anyColumn(isNumberText), true);
+        if (!columns(isNumberText).empty() && chance(15)) return ref(anyColumn(isNumberText), true);
         return numberExpr(depth);
     }
 
-    Sql compareOp() {
+    std::string compareOp() {
         static const std::vector<std::string> ops = {
             " = ", " <> ", " < ", " <= ", " > ", " >= ", " != "};
-        return {oneOf(ops), ""};
+        return oneOf(ops);
     }
-    Sql op(const std::string& s) { return {s, s == " != " ? " <> " : s}; }
 
     Sql leaf() {
         switch (pick(10)) {
             case 0:
             case 1: {
-                const Sql left = comparedNumber(2);
-                const std::string o = compareOp().engine;
-                if (chance(12)) {  // a quoted number
+                if (chance(12)) {  // a quoted number: only a number makes it one
+                    const Sql left = numberExpr(2);
+                    const std::string o = compareOp();
                     const Sql n = number();
                     const std::string blank = chance(30) ? " " : "";
-                    return left + op(o) + Sql{"'" + blank + n.engine + "'", n.sqlite};
+                    return left + o + Sql{"'" + blank + n.engine + "'", n.sqlite};
                 }
-                return left + op(o) + comparedNumber(2);
+                // A text field against a number; two texts would compare as texts.
+                const bool textFirst = pick(2);
+                const Sql text = comparedNumber(2);
+                const Sql other = numberExpr(2);
+                return textFirst ? text + compareOp() + other : other + compareOp() + text;
             }
             case 2: {
                 const Sql left = ref(anyColumn(isText));
                 const Sql right = chance(80) ? textLiteral() : ref(anyColumn(isText));
-                return left + op(compareOp().engine) + right;
+                return left + compareOp() + right;
             }
             case 3: {
+                // SQLite's NOT BETWEEN holds when the known bound decides it alone.
                 const std::string no = chance(30) ? "NOT " : "";
-                if (chance(25))
-                    return ref(anyColumn(isText)) + " " + no + "BETWEEN " + textLiteral() +
-                           " AND " + textLiteral();
-                return comparedNumber(1) + " " + no + "BETWEEN " + numberExpr(1) + " AND " +
-                       numberExpr(1);
+                const bool text = chance(25);
+                const Sql x = text ? ref(anyColumn(isText)) : comparedNumber(1);
+                const Sql low = text ? textLiteral() : numberExpr(1);
+                const Sql high = text ? textLiteral() : numberExpr(1);
+                const std::string known = "(" + x.sqlite + (text ? " || " : " + ") + low.sqlite +
+                                          (text ? " || " : " + ") + high.sqlite + ") IS NOT NULL";
+                const Sql between = x + " " + no + "BETWEEN " + low + " AND " + high;
+                return {between.engine, between.sqlite + " AND " + known};
             }
             case 4: {  // x IN (a, b, c)
                 const bool text = chance(35);
@@ -411,7 +446,7 @@ class Generator {
             }
             default: {
                 const Sql left = numberExpr(2);
-                return left + op(compareOp().engine) + numberExpr(1);
+                return left + compareOp() + numberExpr(1);
             }
         }
     }
@@ -466,6 +501,7 @@ class Generator {
 
     Statement build(Shape shape) {
         chooseTables(shape == Shape::Join || (shape == Shape::Aggregate && chance(50)));
+        if (shape == Shape::SingleTable && chance(12)) return ranking();
         std::vector<Sql> where;
         if (m_tables.size() > 1 && !chance(10)) {
             const Sql a{m_tables[0].qualifier + ".CODE", m_tables[0].qualifier + ".CODE"};
@@ -536,17 +572,39 @@ class Generator {
         return s;
     }
 
-    // Every select item (a total order), some of them, a field not selected, or nothing.
+    // The rankings and the range search: one number field in ranges of constants, and
+    // ordered by it alone (the engine reads these from the field's kept order).
+    Statement ranking() {
+        const Column c = anyColumn(isNumber);
+        static const std::vector<std::string> ops = {" = ", " < ", " <= ", " > ", " >= "};
+        std::vector<Sql> where;
+        for (int k = pick(3); k > 0; --k) {
+            const Sql range = chance(25) ? ref(c) + " BETWEEN " + number() + " AND " + number()
+                              : pick(2)  ? ref(c) + oneOf(ops) + number()
+                                         : number() + oneOf(ops) + ref(c);
+            where.push_back({range.engine, "COALESCE(" + range.sqlite + ", 0)"});
+        }
+        Statement s;
+        s.text = "SELECT " + ref(c);
+        for (int k = pick(3); k > 0; --k) s.text = s.text + ", " + ref(anyColumn(isAny));
+        s.text = s.text + " FROM " + m_from;
+        for (std::size_t i = 0; i < where.size(); ++i)
+            s.text = s.text + (i ? " AND " : " WHERE ") + where[i];
+        s.text = s.text + " ORDER BY " + ref(c) + (pick(2) ? " DESC" : "");
+        s.orderedColumns = {0};
+        return s;
+    }
+
+    // Every select item (a total order), some of them, those and a field no column shows, or
+    // nothing.
     void orderBy(Statement& s, const std::vector<Item>& items, bool star) {
         const int mode = pick(100);
         if (mode < 20) return;
         std::vector<int> keys(items.size());
         for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = static_cast<int>(i);
         std::shuffle(keys.begin(), keys.end(), m_shape);
-        s.totalOrder = mode < 65;
-        if (!s.totalOrder)
+        if (mode >= 65)
             keys.resize(1 + static_cast<std::size_t>(pick(static_cast<int>(keys.size()))));
-        const bool hidden = mode >= 85;  // then a key no column shows
         std::vector<Sql> terms;
         for (const int k : keys) {
             const Item& it = items[static_cast<std::size_t>(k)];
@@ -558,15 +616,14 @@ class Generator {
                 terms.push_back({it.alias, it.alias});
             else
                 terms.push_back(it.expr);
-            s.orderedColumns.push_back(k);
         }
-        if (hidden) {
-            const Sql h = ref(anyColumn(isAny));
-            terms.insert(terms.begin() + pick(static_cast<int>(terms.size()) + 1), h);
-            s.totalOrder = false;
-            // Only the keys before the hidden one order the columns.
-            s.orderedColumns.clear();
+        if (mode >= 85) {  // only the keys before the hidden one order the columns
+            const int at = pick(static_cast<int>(terms.size()) + 1);
+            terms.insert(terms.begin() + at, ref(anyColumn(isAny)));
+            keys.resize(static_cast<std::size_t>(at));
         }
+        s.totalOrder = mode < 65;
+        s.orderedColumns = keys;
         Sql text{" " + keyword("ORDER") + " " + keyword("BY") + " ", " ORDER BY "};
         for (std::size_t i = 0; i < terms.size(); ++i) {
             const int dir = pick(3);
@@ -576,10 +633,6 @@ class Generator {
                                : " " + keyword("DESC"));
         }
         s.text = s.text + text;
-        if (hidden) {
-            for (std::size_t i = 0; i < terms.size() && terms[i].engine != ""; ++i) {
-            }
-        }
     }
 
     struct InScope {
@@ -593,6 +646,200 @@ class Generator {
     std::vector<InScope> m_tables;
     Sql m_from;
 };
+
+// ---- Running and comparing ------------------------------------------------------------------
+
+struct Cell {
+    enum class Type { Null, Number, Text } type = Type::Null;
+    double number = 0;
+    std::string text;
+};
+using Answer = std::vector<std::vector<Cell>>;
+
+Cell textCell(std::string text) {
+    if (text.empty()) return {};  // a blank field
+    return {Cell::Type::Text, 0, std::move(text)};
+}
+
+bool sameCell(const Cell& a, const Cell& b) {
+    if (a.type != b.type) return false;
+    if (a.type == Cell::Type::Text) return a.text == b.text;
+    const double scale = std::max({1.0, std::fabs(a.number), std::fabs(b.number)});
+    return std::fabs(a.number - b.number) <= 1e-9 * scale;
+}
+
+bool sameRows(const Answer& a, const Answer& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return std::equal(x.begin(), x.end(), y.begin(), y.end(), sameCell);
+    });
+}
+
+bool cellBefore(const Cell& a, const Cell& b) {
+    if (a.type != b.type) return a.type < b.type;
+    if (a.type == Cell::Type::Text) return a.text < b.text;
+    return a.number < b.number && !sameCell(a, b);
+}
+
+Answer sorted(Answer rows) {
+    std::sort(rows.begin(), rows.end(), [](const auto& x, const auto& y) {
+        return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(), cellBefore);
+    });
+    return rows;
+}
+
+Answer columnsOf(const Answer& rows, const std::vector<int>& columns) {
+    Answer out;
+    for (const auto& row : rows) {
+        std::vector<Cell> picked;
+        for (const int c : columns) picked.push_back(row[static_cast<std::size_t>(c)]);
+        out.push_back(std::move(picked));
+    }
+    return out;
+}
+
+std::string show(const Answer& rows) {
+    std::ostringstream os;
+    os << std::setprecision(15);
+    const std::size_t shown = std::min<std::size_t>(rows.size(), 40);
+    for (std::size_t r = 0; r < shown; ++r) {
+        os << "    ";
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            const Cell& cell = rows[r][c];
+            os << (c ? " | " : "");
+            if (cell.type == Cell::Type::Null)
+                os << "NULL";
+            else if (cell.type == Cell::Type::Number)
+                os << cell.number;
+            else
+                os << '\'' << cell.text << '\'';
+        }
+        os << '\n';
+    }
+    if (shown < rows.size()) os << "    ... " << rows.size() - shown << " more\n";
+    return os.str() + "    (" + std::to_string(rows.size()) + " rows)\n";
+}
+
+class SqlDifferential : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        s_dir = new TempDir;
+        s_open = new std::vector(makeDbfTables(s_dir->path()));
+        s_db = makeSqliteTables();
+    }
+    static void TearDownTestSuite() {
+        sqlite3_close(s_db);
+        delete s_open;
+        delete s_dir;
+    }
+
+    static Answer engineAnswer(const std::string& sql, int& columns) {
+        Query query;
+        query.setDirectory(s_dir->path());
+        query.setSql({sql});
+        query.open();
+        columns = query.fieldCount();
+        Answer rows;
+        for (query.first(); !query.eof(); query.next()) {
+            std::vector<Cell> row;
+            for (int f = 0; f < query.fieldCount(); ++f) {
+                const Value v = query.value(f);
+                if (v.isNull())
+                    row.push_back({});
+                else if (v.isText())
+                    row.push_back(textCell(v.bytes()));
+                else
+                    row.push_back({Cell::Type::Number, v.number(), ""});
+            }
+            rows.push_back(std::move(row));
+        }
+        return rows;
+    }
+
+    static Answer sqliteAnswer(const std::string& sql, int& columns) {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(s_db, sql.c_str(), -1, &s, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(s_db));
+        columns = sqlite3_column_count(s);
+        Answer rows;
+        while (sqlite3_step(s) == SQLITE_ROW) {
+            std::vector<Cell> row;
+            for (int c = 0; c < columns; ++c) {
+                switch (sqlite3_column_type(s, c)) {
+                    case SQLITE_NULL:
+                        row.push_back({});
+                        break;
+                    case SQLITE_TEXT:
+                        row.push_back(
+                            textCell(reinterpret_cast<const char*>(sqlite3_column_text(s, c))));
+                        break;
+                    default:
+                        row.push_back({Cell::Type::Number, sqlite3_column_double(s, c), ""});
+                }
+            }
+            rows.push_back(std::move(row));
+        }
+        sqlite3_finalize(s);
+        return rows;
+    }
+
+    // Empty when both agree, else what the failure shows.
+    static std::string compare(const Statement& s) {
+        int engineColumns = 0, sqliteColumns = 0;
+        Answer engine, sqlite;
+        try {
+            engine = engineAnswer(s.text.engine, engineColumns);
+        } catch (const DbfError& e) {
+            return "engine error: " + std::string(e.what());
+        }
+        try {
+            sqlite = sqliteAnswer(s.text.sqlite, sqliteColumns);
+        } catch (const std::runtime_error& e) {
+            return "SQLite error: " + std::string(e.what());
+        }
+        const bool agree = engineColumns == sqliteColumns &&
+                           (s.totalOrder ? sameRows(engine, sqlite)
+                                         : sameRows(sorted(engine), sorted(sqlite)) &&
+                                               sameRows(columnsOf(engine, s.orderedColumns),
+                                                        columnsOf(sqlite, s.orderedColumns)));
+        if (agree) return {};
+        return "engine (" + std::to_string(engineColumns) + " columns):\n" + show(engine) +
+               "SQLite (" + std::to_string(sqliteColumns) + " columns):\n" + show(sqlite);
+    }
+
+    // `count` statements of `shape`, and now and then the same one with other numbers.
+    static void agreeOn(Shape shape, std::uint32_t seed, int count) {
+        Generator generator(seed);
+        int failures = 0;
+        for (int i = 0; i < count && failures < 10; ++i) {
+            std::vector<Statement> statements{generator.next(shape)};
+            if (generator.chance(30)) statements.push_back(generator.sameShape(shape));
+            for (const Statement& s : statements) {
+                const std::string difference = compare(s);
+                if (difference.empty()) continue;
+                ++failures;
+                ADD_FAILURE() << "statement " << i << "\n  engine: " << s.text.engine
+                              << "\n  SQLite: " << s.text.sqlite << "\n"
+                              << difference;
+            }
+        }
+    }
+
+    static TempDir* s_dir;
+    static std::vector<std::shared_ptr<TableStore>>* s_open;
+    static sqlite3* s_db;
+};
+
+TempDir* SqlDifferential::s_dir = nullptr;
+std::vector<std::shared_ptr<TableStore>>* SqlDifferential::s_open = nullptr;
+sqlite3* SqlDifferential::s_db = nullptr;
+
+TEST_F(SqlDifferential, SingleTableStatementsAgreeWithSqlite) {
+    agreeOn(Shape::SingleTable, 1, 200);
+}
+
+TEST_F(SqlDifferential, JoinsAgreeWithSqlite) { agreeOn(Shape::Join, 2, 150); }
+
+TEST_F(SqlDifferential, AggregatesAgreeWithSqlite) { agreeOn(Shape::Aggregate, 3, 120); }
 
 }  // namespace
 }  // namespace dbf::testing
