@@ -4,10 +4,13 @@
 // levels holding the last key of each child, until one node (the root) remains.
 #include "cdx_index.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstdlib>
 #include <fstream>
 #include <limits>
 #include <optional>
@@ -218,6 +221,29 @@ void replaceFile(const fs::path& cdxPath, const std::string& bytes) {
     }
 }
 }  // namespace
+
+void removeAbandonedTemporaries(const fs::path& cdxPath) {
+    // Names are "<index>.<pid>.<serial>.tmp"; a file whose writer no longer runs was left by
+    // a program that was stopped mid-rebuild. Another running writer's file is left alone.
+    const std::string prefix = cdxPath.filename().string() + ".";
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(cdxPath.parent_path(), ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0 ||
+            name.compare(name.size() - 4, 4, ".tmp") != 0)
+            continue;
+        const std::string rest = name.substr(prefix.size());
+        const auto dot = rest.find('.');
+        if (dot == 0 || dot == std::string::npos || rest.find_first_not_of("0123456789") != dot)
+            continue;
+        const long pid = std::strtol(rest.c_str(), nullptr, 10);
+        if (pid <= 0 || pid == ::getpid()) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH) {
+            std::error_code ignored;
+            fs::remove(entry.path(), ignored);
+        }
+    }
+}
 
 bool canRebuild(const IndexTag& tag, const CdxRecordSource& source) {
     return planRebuild(tag, source).problem.empty();

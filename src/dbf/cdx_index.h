@@ -58,4 +58,7 @@ bool canRebuild(const IndexTag& tag, const CdxRecordSource& source);
 void writeCdx(const std::filesystem::path& cdxPath, const std::vector<IndexTag>& tags,
               const CdxRecordSource& source);
 
+// Removes the temporary files of rebuilds whose program stopped before renaming them.
+void removeAbandonedTemporaries(const std::filesystem::path& cdxPath);
+
 }  // namespace dbf

@@ -280,6 +280,7 @@ void TableStore::rebuildStaleIndex() {
     const auto& p = path();
     const auto cdx = findFileNoCase(p.parent_path(), p.stem().string() + ".CDX");
     if (!cdx) return;
+    removeAbandonedTemporaries(*cdx);
     try {
         const auto tags = readCdxTags(*cdx);
         if (tags.empty()) return;

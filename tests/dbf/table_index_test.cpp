@@ -118,7 +118,7 @@ namespace {
 TEST_F(TableIndexTest, TwoWritersKeepTheIndexWholeForAThirdReader) {
     makeSubjects({tag("SU1")});
     table.close();
-    constexpr int kEach = 300;
+    constexpr int kEach = 2000;
     auto writer = [&](int base) {
         std::vector<std::string> notices;
         setNoticeHandler([&](const std::string& t) { notices.push_back(t); });

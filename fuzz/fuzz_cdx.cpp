@@ -1,0 +1,52 @@
+// A structural index as another program may leave it: its tags and keys read, and the table
+// opened and ordered by each tag's field, as the program does.
+#include "dbf/errors.h"
+#include "dbf/notices.h"
+#include "dbf/table.h"
+#include "fixture_tables.h"
+#include "fuzz_support.h"
+
+namespace halvora::fuzz {
+
+void writeSeeds(const fs::path& dir) {
+    const fs::path tables = scratchFolder("seed-tables");
+    makeFixtureTables(tables);
+    fs::copy_file(tables / "SUBJECTS.CDX", dir / "SUBJECTS.CDX",
+                  fs::copy_options::overwrite_existing);
+}
+
+}  // namespace halvora::fuzz
+
+using namespace halvora::fuzz;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const fs::path dir = [] {
+        dbf::setNoticeHandler([](const std::string&) {});
+        const fs::path tables = scratchFolder("tables"), d = scratchFolder("cdx");
+        makeFixtureTables(tables);
+        fs::copy_file(tables / "SUBJECTS.DBF", d / "T.DBF");
+        return d;
+    }();
+    writeFile(dir / "T.CDX", bytesOf(data, size));
+    try {
+        for (const auto& tag : dbf::readCdxTags(dir / "T.CDX")) {
+            try {
+                (void)dbf::readCdxKeys(dir / "T.CDX", tag.name);
+            } catch (const dbf::DbfError&) {
+            }
+        }
+    } catch (const dbf::DbfError&) {
+    }
+    try {
+        dbf::Table table;
+        table.setDirectory(dir);
+        table.setTableName("T.DBF");
+        table.open();
+        for (const char* order : {"SU1", "SU2", "SU7", ""}) {
+            table.setIndexFieldNames(order);
+            for (table.first(); !table.eof(); table.next()) (void)table.value(0).asString();
+        }
+    } catch (const dbf::DbfError&) {
+    }
+    return 0;
+}
