@@ -156,6 +156,7 @@ TEST_F(TableIndexTest, TwoWritersKeepTheIndexWholeForAThirdReader) {
             }
     }
     EXPECT_EQ(damaged, 0) << "of " << reads << " reads: " << firstDamage;
+    RecordProperty("index_reads", reads);
     EXPECT_EQ(readCdxKeys(dir / "SUBJECTS.CDX", "SU1", '\0').size(), 3u + 2 * kEach);
     for (const auto& e : std::filesystem::directory_iterator(dir.path()))
         EXPECT_NE(e.path().extension(), ".tmp") << e.path();
