@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iomanip>
+#include <map>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -41,8 +42,9 @@ struct PortionRow {
     bool deleted = false;
 };
 
-// Mixed case, a leading blank, a quote, blank fields, a repeated and an empty code, zero
-// divisors, negatives, ties, and deleted rows (absent from SQLite).
+// Mixed case, a leading blank, a quote, blank fields, repeated codes (20 on rows side by side,
+// with one portion) and an empty code, zero divisors, negatives, ties, and deleted rows
+// (absent from SQLite).
 const std::vector<FoodRow> kNamedFoods = {
     {1, "Apple", 52, 0.26, "12", 12},       {2, "apple pie", 237, 1.9, " 7.5", 7.5},
     {3, "BREAD", 265, 9, "abc", kNull},     {4, "Brown rice", 111, 2.58, "", kNull},
@@ -55,7 +57,8 @@ const std::vector<FoodRow> kNamedFoods = {
     {5, "Rice Cake", 380, 7.5, "3", 3},     {16, "Pear", 57, 0.36, "", kNull},
     {17, "Tofu", 76, 8, "1.25", 1.25},      {18, "YOGURT", 59, 10, "10", 10},
     {19, "Lentils", 116, 9.02, "9", 9},     {21, "Adjust", -10.5, -1.25, "-1", -1},
-    {20, "Spinach", 23, 2.86, "x1", kNull},
+    {20, "Spinach", 23, 2.86, "x1", kNull}, {20, "spinach leaf", 23, 2.9, "30", 30},
+    {20, "SPINACH", 23, 2.86, "", kNull},
 };
 
 // Enough further rows (with no portions) that a statement reading a handful of foods reads
@@ -251,7 +254,9 @@ struct Column {
     std::string qualifier;  // empty: written bare
 };
 
-enum class Shape { SingleTable, Join, Aggregate };
+// FilteredJoin: joins whose conditions the executor tests after the join, on rows that stand
+// in several tuples.
+enum class Shape { SingleTable, Join, FilteredJoin, Aggregate };
 
 struct Statement {
     Sql text;
@@ -325,7 +330,8 @@ class Generator {
         std::vector<Column> out;
         for (const auto& t : m_tables)
             for (const auto& c : t.model->columns)
-                if (wanted(c.kind)) out.push_back({&c, t.qualifier});
+                if (wanted(c.kind) && (!m_only || m_only == t.model))
+                    out.push_back({&c, t.qualifier});
         return out;
     }
     Column anyColumn(bool (*wanted)(Kind)) { return oneOf(columns(wanted)); }
@@ -499,23 +505,137 @@ class Generator {
         }
     }
 
-    Statement build(Shape shape) {
-        chooseTables(shape == Shape::Join || (shape == Shape::Aggregate && chance(50)));
-        if (shape == Shape::SingleTable && chance(12)) return ranking();
+    Sql codesEqual() {
+        const Sql a{m_tables[0].qualifier + ".CODE", m_tables[0].qualifier + ".CODE"};
+        const Sql b{m_tables[1].qualifier + ".CODE", m_tables[1].qualifier + ".CODE"};
+        const Sql eq = pick(2) ? a + " = " + b : b + " = " + a;
+        return {eq.engine, "COALESCE(" + eq.sqlite + ", 0)"};
+    }
+
+    std::vector<Sql> anyWhere() {
         std::vector<Sql> where;
-        if (m_tables.size() > 1 && !chance(10)) {
-            const Sql a{m_tables[0].qualifier + ".CODE", m_tables[0].qualifier + ".CODE"};
-            const Sql b{m_tables[1].qualifier + ".CODE", m_tables[1].qualifier + ".CODE"};
-            const Sql eq = pick(2) ? a + " = " + b : b + " = " + a;
-            where.push_back({eq.engine, "COALESCE(" + eq.sqlite + ", 0)"});
-        }
+        if (m_tables.size() > 1 && !chance(10)) where.push_back(codesEqual());
         if (chance(m_tables.size() > 1 ? 70 : 85)) where.push_back(condition(2));
         if (where.size() > 1 && pick(2)) std::swap(where[0], where[1]);
+        return where;
+    }
+
+    // The plan tests a table's own conditions before the join only when that table drives:
+    // the one with `CODE = k`, else the one whose condition comes first. So the other table
+    // mostly gets a condition of its own, mostly written first, and the subject's conditions
+    // run on the joined tuples, where a subject row stands once per partner. Code runs of the
+    // other table put those repeats side by side and in order, which no other condition does.
+    std::vector<Sql> filteredJoinWhere() {
+        const TableModel* subject = m_tables[static_cast<std::size_t>(pick(2))].model;
+        const TableModel* other = subject == &kFoodsModel ? &kPortionsModel : &kFoodsModel;
+        std::vector<Sql> own;
+        m_only = other;
+        const int r = pick(10);  // none (the subject drives), a code run, anything
+        if (r >= 2 && r < 7)
+            own = codeRun();
+        else if (r >= 7)
+            own.push_back(condition(1));
+        m_only = subject;
+        std::vector<Sql> tested{fastLeaf()};
+        if (chance(25)) tested.push_back(fastLeaf());
+        m_only = nullptr;
+        std::vector<Sql> where = own;
+        where.insert(chance(75) ? where.end() : where.begin(), tested.begin(), tested.end());
+        if (!chance(10))
+            where.insert(where.begin() + pick(static_cast<int>(where.size()) + 1), codesEqual());
+        return where;
+    }
+
+    // Codes of the `m_only` table that span runs of equal codes in both tables; most give
+    // enough tuples that the foods are read by column, which the tight loops need.
+    std::vector<Sql> codeRun() {
+        static const int runs[][2] = {{1, 3},   {9, 14},  {13, 15}, {13, 19}, {18, 20},
+                                      {19, 21}, {20, 20}, {3, 3},   {5, 5},   {1, 21}};
+        const auto& run =
+            runs[std::uniform_int_distribution<std::size_t>(0, std::size(runs) - 1)(m_numbers)];
+        const auto scope = std::find_if(m_tables.begin(), m_tables.end(),
+                                        [&](const InScope& t) { return t.model == m_only; });
+        const Sql c = ref({&m_only->columns[0], scope->qualifier});  // CODE
+        const std::string lo = std::to_string(run[0]), hi = std::to_string(run[1]);
+        const auto holds = [](const Sql& x) {
+            return Sql{x.engine, "COALESCE(" + x.sqlite + ", 0)"};
+        };
+        switch (pick(4)) {
+            case 0:
+                return {holds(c + " = " + lo)};
+            case 1:
+                return {holds(c + " BETWEEN " + lo + " AND " + hi)};
+            case 2:
+                return {holds(c + " >= " + lo), holds(c + " <= " + hi)};
+            default:
+                return {holds(lo + " <= " + c), holds(c + " < " + std::to_string(run[1] + 1))};
+        }
+    }
+
+    // A condition of one of the shapes the executor tests in a tight loop: a pattern, a text
+    // or a number against constants.
+    Sql fastLeaf() {
+        Sql leaf;
+        switch (pick(8)) {
+            case 0:
+            case 1:
+            case 2: {
+                // Needles that rows of the code runs hold, and some that none does.
+                static const std::map<std::string, std::vector<std::string>> needles = {
+                    {"NAME", {"pp", "re", "il", "ch", "IN", "g", "e", "'s", "zz", " "}},
+                    {"QTY", {"2", "5", ".", "0", "-"}},
+                    {"UNIT", {"up", "C", "li", "p", "e"}}};
+                const Column x = anyColumn(isText);
+                leaf = like(x, "%" + oneOf(needles.at(x.model->name)) + "%");
+                break;
+            }
+            case 3: {
+                static const std::vector<std::string> patterns = {"a%",   "C%",  "s%",    "%e",
+                                                                  "%P",   "_p%", "%a_e%", "c_p",
+                                                                  "%l_e", "__",  "%i%e%", "b%n"};
+                leaf = like(anyColumn(isText), oneOf(patterns));
+                break;
+            }
+            case 4: {
+                const Sql x = ref(anyColumn(isText));
+                const Sql k = textLiteral();
+                leaf = chance(15) ? k + compareOp() + x : x + compareOp() + k;
+                break;
+            }
+            case 5:
+            case 6: {
+                const Sql x = ref(anyColumn(isNumber));
+                leaf = chance(30) ? number() + compareOp() + x : x + compareOp() + number();
+                break;
+            }
+            default: {
+                const Sql x = ref(anyColumn(isNumber));
+                leaf = x + (chance(30) ? " NOT" : "") + " BETWEEN " + number() + " AND " + number();
+            }
+        }
+        return {leaf.engine, "COALESCE(" + leaf.sqlite + ", 0)"};
+    }
+
+    Sql like(const Column& x, const std::string& pattern) {
+        std::string escaped;
+        for (const char c : pattern) escaped += c == '\'' ? "''" : std::string(1, c);
+        return ref(x) + (chance(35) ? " NOT LIKE '" : " LIKE '") + escaped + "'";
+    }
+
+    Statement build(Shape shape) {
+        chooseTables(shape == Shape::Join || shape == Shape::FilteredJoin ||
+                     (shape == Shape::Aggregate && chance(50)));
+        if (shape == Shape::SingleTable && chance(12)) return ranking();
+        const std::vector<Sql> where =
+            shape == Shape::FilteredJoin ? filteredJoinWhere() : anyWhere();
+        // Counts show a tuple lost or doubled as plainly as rows do.
+        const bool aggregate =
+            shape == Shape::Aggregate || (shape == Shape::FilteredJoin && chance(25));
 
         Statement s;
         std::vector<Item> items;
         bool star = false;
-        if (shape == Shape::Aggregate) {
+        if (aggregate) {
             static const std::vector<std::string> fns = {"SUM", "AVG", "MIN", "MAX", "COUNT"};
             const int n = 1 + pick(4);
             for (int i = 0; i < n; ++i) {
@@ -567,7 +687,7 @@ class Generator {
         s.text = select + " " + Sql{keyword("FROM"), "FROM"} + " " + m_from;
         for (std::size_t i = 0; i < where.size(); ++i)
             s.text = s.text + (i ? " AND " : " " + keyword("WHERE") + " ") + where[i];
-        if (shape != Shape::Aggregate) orderBy(s, items, star);
+        if (!aggregate) orderBy(s, items, star);
         if (chance(5)) s.text = s.text + ";";
         return s;
     }
@@ -644,6 +764,7 @@ class Generator {
     std::mt19937 m_numbers;
     std::mt19937 m_saved;
     std::vector<InScope> m_tables;
+    const TableModel* m_only = nullptr;  // columns are drawn from this table alone
     Sql m_from;
 };
 
@@ -838,6 +959,10 @@ TEST_F(SqlDifferential, SingleTableStatementsAgreeWithSqlite) {
 }
 
 TEST_F(SqlDifferential, JoinsAgreeWithSqlite) { agreeOn(Shape::Join, 2, 150); }
+
+TEST_F(SqlDifferential, ConditionsTestedAfterAJoinAgreeWithSqlite) {
+    agreeOn(Shape::FilteredJoin, 4, 300);
+}
 
 TEST_F(SqlDifferential, AggregatesAgreeWithSqlite) { agreeOn(Shape::Aggregate, 3, 120); }
 
