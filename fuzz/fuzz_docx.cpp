@@ -31,26 +31,6 @@ void writeSeeds(const fs::path& dir) {
 
 using namespace halvora::fuzz;
 
-namespace {
-
-const char* kContentTypes =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
-    "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-    "<Default Extension=\"rels\" "
-    "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-    "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-    "<Override PartName=\"/word/document.xml\" "
-    "ContentType=\"application/"
-    "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>";
-const char* kRels =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
-    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-    "<Relationship Id=\"rId1\" "
-    "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
-    "officeDocument\" Target=\"word/document.xml\"/></Relationships>";
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const fs::path dir = scratchFolder("docx");
     const fs::path path = dir / "T.docx";
@@ -60,9 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         writeFile(path, rest);
     } else {
         try {
-            wordproc::test::writeZip(path.string(), {{"[Content_Types].xml", kContentTypes},
-                                                     {"_rels/.rels", kRels},
-                                                     {"word/document.xml", std::string(rest)}});
+            wordproc::test::writeDocx(path.string(), "", {{"word/document.xml", std::string(rest)}},
+                                      false);
         } catch (const std::exception&) {
             return 0;
         }

@@ -10,19 +10,22 @@
 
 namespace wordproc::test {
 
-void writeZip(const std::string& path, const std::map<std::string, std::string>& entries) {
+void writeZip(const std::string& path, const std::map<std::string, std::string>& entries,
+              bool deflate) {
     int err = 0;
     zip_t* z = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &err);
     if (!z) throw std::runtime_error("zip_open");
     for (const auto& [name, data] : entries) {
         zip_source_t* src = zip_source_buffer(z, data.data(), data.size(), 0);
-        zip_file_add(z, name.c_str(), src, ZIP_FL_ENC_UTF_8);
+        const zip_int64_t index = zip_file_add(z, name.c_str(), src, ZIP_FL_ENC_UTF_8);
+        if (!deflate && index >= 0)
+            zip_set_file_compression(z, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
     }
     zip_close(z);
 }
 
 void writeDocx(const std::string& path, const std::string& bodyXml,
-               std::map<std::string, std::string> extra) {
+               std::map<std::string, std::string> extra, bool deflate) {
     std::map<std::string, std::string> e;
     e["[Content_Types].xml"] =
         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
@@ -46,7 +49,7 @@ void writeDocx(const std::string& path, const std::string& bodyXml,
         "w:right=\"1440\" w:bottom=\"1440\" w:left=\"1440\"/></w:sectPr>"
         "</w:body></w:document>";
     for (auto& [k, v] : extra) e[k] = v;
-    writeZip(path, e);
+    writeZip(path, e, deflate);
 }
 
 namespace {
