@@ -2,11 +2,17 @@
 // The small data directory the fuzz targets run on and take their seeds from: the shapes of
 // the engine's test fixtures, every field type, memos, nulls, a NaN and a structural index.
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <utility>
 
 #include "dbf/cdx_index.h"
+#include "dbf/dataset.h"
 #include "dbf/dbf_file.h"
 #include "dbf/fixture.h"
+#include "fuzz_support.h"
 
 namespace halvora::fuzz {
 
@@ -68,6 +74,41 @@ inline void makeFixtureTables(const std::filesystem::path& dir) {
         tags.push_back(tag);
     }
     dbf::writeCdx(dir / "SUBJECTS.CDX", tags, cdxSourceOf(*subjects));
+}
+
+// The fixture tables, made once for the process.
+inline const fs::path& fixtureTables() {
+    static const fs::path dir = [] {
+        const fs::path d = scratchFolder("tables");
+        makeFixtureTables(d);
+        return d;
+    }();
+    return dir;
+}
+
+// A folder of the target's own holding chosen fixture files, each under the name the
+// target gives it (fixture name, name in the folder): the input is then written beside them.
+inline fs::path folderWithFixtureFiles(
+    const std::string& name, std::initializer_list<std::pair<const char*, const char*>> files) {
+    const fs::path dir = scratchFolder(name);
+    for (const auto& [from, to] : files)
+        fs::copy_file(fixtureTables() / from, dir / to, fs::copy_options::overwrite_existing);
+    return dir;
+}
+
+// Seeds: the fixture files whose names `wanted` accepts, as they are.
+template <class Wanted>
+void copyFixtureFiles(const fs::path& dir, Wanted wanted) {
+    for (const auto& entry : fs::directory_iterator(fixtureTables()))
+        if (wanted(entry.path().filename().string()))
+            fs::copy_file(entry.path(), dir / entry.path().filename(),
+                          fs::copy_options::overwrite_existing);
+}
+
+// Every value of the first `maxRows` rows, as a grid shows them.
+inline void readEveryValue(dbf::DataSet& data, std::int64_t maxRows) {
+    for (data.first(); !data.eof() && data.recNo() <= maxRows; data.next())
+        for (int k = 0; k < data.fieldCount(); ++k) (void)data.value(k).asString();
 }
 
 }  // namespace halvora::fuzz

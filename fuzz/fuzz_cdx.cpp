@@ -9,10 +9,7 @@
 namespace halvora::fuzz {
 
 void writeSeeds(const fs::path& dir) {
-    const fs::path tables = scratchFolder("seed-tables");
-    makeFixtureTables(tables);
-    fs::copy_file(tables / "SUBJECTS.CDX", dir / "SUBJECTS.CDX",
-                  fs::copy_options::overwrite_existing);
+    copyFixtureFiles(dir, [](const std::string& name) { return name == "SUBJECTS.CDX"; });
 }
 
 }  // namespace halvora::fuzz
@@ -22,10 +19,7 @@ using namespace halvora::fuzz;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const fs::path dir = [] {
         dbf::setNoticeHandler([](const std::string&) {});
-        const fs::path tables = scratchFolder("tables"), d = scratchFolder("cdx");
-        makeFixtureTables(tables);
-        fs::copy_file(tables / "SUBJECTS.DBF", d / "T.DBF");
-        return d;
+        return folderWithFixtureFiles("cdx", {{"SUBJECTS.DBF", "T.DBF"}});
     }();
     writeFile(dir / "T.CDX", bytesOf(data, size));
     try {

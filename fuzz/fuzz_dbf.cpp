@@ -10,12 +10,7 @@
 namespace halvora::fuzz {
 
 void writeSeeds(const fs::path& dir) {
-    const fs::path tables = scratchFolder("seed-tables");
-    makeFixtureTables(tables);
-    for (const auto& entry : fs::directory_iterator(tables))
-        if (entry.path().extension() == ".DBF")
-            fs::copy_file(entry.path(), dir / entry.path().filename(),
-                          fs::copy_options::overwrite_existing);
+    copyFixtureFiles(dir, [](const std::string& name) { return name.ends_with(".DBF"); });
 }
 
 }  // namespace halvora::fuzz
@@ -24,12 +19,7 @@ using namespace halvora::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Memo fields of the input read the fixture's memo file.
-    static const fs::path dir = [] {
-        const fs::path tables = scratchFolder("tables"), d = scratchFolder("dbf");
-        makeFixtureTables(tables);
-        fs::copy_file(tables / "ALLTYPES.FPT", d / "T.FPT");
-        return d;
-    }();
+    static const fs::path dir = folderWithFixtureFiles("dbf", {{"ALLTYPES.FPT", "T.FPT"}});
     writeFile(dir / "T.DBF", bytesOf(data, size));
     try {
         auto file = dbf::DbfFile::open(dir / "T.DBF");
@@ -48,8 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         table.setDirectory(dir);
         table.setTableName("T.DBF");
         table.open();
-        for (table.first(); !table.eof() && table.recNo() <= 256; table.next())
-            for (int k = 0; k < table.fieldCount(); ++k) (void)table.value(k).asString();
+        readEveryValue(table, 256);
     } catch (const dbf::DbfError&) {
     }
     return 0;

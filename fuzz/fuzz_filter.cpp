@@ -33,11 +33,8 @@ void writeSeeds(const fs::path& dir) {
 using namespace halvora::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::shared_ptr<dbf::TableStore> store = [] {
-        const fs::path tables = scratchFolder("tables");
-        makeFixtureTables(tables);
-        return dbf::TableStore::open(tables, "ALLTYPES.DBF");
-    }();
+    static const std::shared_ptr<dbf::TableStore> store =
+        dbf::TableStore::open(fixtureTables(), "ALLTYPES.DBF");
     static const std::vector<std::uint32_t> rows = [] {
         std::vector<std::uint32_t> all(store->file().recordCount());
         std::iota(all.begin(), all.end(), 0u);

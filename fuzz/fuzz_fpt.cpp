@@ -11,10 +11,7 @@
 namespace halvora::fuzz {
 
 void writeSeeds(const fs::path& dir) {
-    const fs::path tables = scratchFolder("seed-tables");
-    makeFixtureTables(tables);
-    fs::copy_file(tables / "ALLTYPES.FPT", dir / "ALLTYPES.FPT",
-                  fs::copy_options::overwrite_existing);
+    copyFixtureFiles(dir, [](const std::string& name) { return name == "ALLTYPES.FPT"; });
 }
 
 }  // namespace halvora::fuzz
@@ -23,12 +20,7 @@ using namespace halvora::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The fixture's table of every type, its memo pointers unchanged, over the input.
-    static const fs::path dir = [] {
-        const fs::path tables = scratchFolder("tables"), d = scratchFolder("fpt");
-        makeFixtureTables(tables);
-        fs::copy_file(tables / "ALLTYPES.DBF", d / "T.DBF");
-        return d;
-    }();
+    static const fs::path dir = folderWithFixtureFiles("fpt", {{"ALLTYPES.DBF", "T.DBF"}});
     writeFile(dir / "T.FPT", bytesOf(data, size));
     try {
         auto memo = dbf::MemoFile::open(dir / "T.FPT", true);
@@ -54,8 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         table.setDirectory(dir);
         table.setTableName("T.DBF");
         table.open();
-        for (table.first(); !table.eof(); table.next())
-            for (int k = 0; k < table.fieldCount(); ++k) (void)table.value(k).asString();
+        readEveryValue(table, INT64_MAX);
     } catch (const dbf::DbfError&) {
     }
     return 0;

@@ -30,18 +30,12 @@ void writeSeeds(const fs::path& dir) {
 using namespace halvora::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const fs::path dir = [] {
-        const fs::path d = scratchFolder("tables");
-        makeFixtureTables(d);
-        return d;
-    }();
     try {
         dbf::Query query;
-        query.setDirectory(dir);
+        query.setDirectory(fixtureTables());
         query.setSql({std::string(bytesOf(data, size))});
         query.open();
-        for (query.first(); !query.eof() && query.recNo() <= 10000; query.next())
-            for (int k = 0; k < query.fieldCount(); ++k) (void)query.value(k).asString();
+        readEveryValue(query, 10000);
     } catch (const dbf::DbfError&) {
     }
     return 0;

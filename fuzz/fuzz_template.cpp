@@ -28,11 +28,7 @@ void writeSeeds(const fs::path& dir) {
 using namespace halvora::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const fs::path tables = [] {
-        const fs::path d = scratchFolder("tables");
-        makeFixtureTables(d);
-        return d;
-    }();
+    const fs::path& tables = fixtureTables();
     static const fs::path templ = scratchFolder("template") / "T.docx";
     try {
         // Stored, not deflated: zlib's set-up for each entry was a third of an input's time.
