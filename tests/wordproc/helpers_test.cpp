@@ -60,7 +60,7 @@ TEST(TempFiles, BackgroundDeletionRetriesAndGivesUp) {
     std::string plain = temporaryDocumentName();
     std::ofstream(plain) << "x";
     deleteFileInBackground(plain);
-    EXPECT_TRUE(waitFor([&] { return !fs::exists(plain); }, 1000));
+    EXPECT_FALSE(fs::exists(plain));  // a file no one holds goes at once, with no thread
 }
 
 TEST(SharedInstance, AcquireAndReleaseRules) {
