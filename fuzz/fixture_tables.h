@@ -11,7 +11,9 @@
 #include "dbf/cdx_index.h"
 #include "dbf/dataset.h"
 #include "dbf/dbf_file.h"
+#include "dbf/errors.h"
 #include "dbf/fixture.h"
+#include "dbf/table.h"
 #include "fuzz_support.h"
 
 namespace halvora::fuzz {
@@ -103,6 +105,20 @@ void copyFixtureFiles(const fs::path& dir, Wanted wanted) {
         if (wanted(entry.path().filename().string()))
             fs::copy_file(entry.path(), dir / entry.path().filename(),
                           fs::copy_options::overwrite_existing);
+}
+
+// Opens T.DBF of `dir` as the program does and hands it to `use`; the engine's refusal of
+// a damaged file is the expected end.
+template <class Use>
+void withFuzzedTable(const fs::path& dir, Use use) {
+    try {
+        dbf::Table table;
+        table.setDirectory(dir);
+        table.setTableName("T.DBF");
+        table.open();
+        use(table);
+    } catch (const dbf::DbfError&) {
+    }
 }
 
 // Every value of the first `maxRows` rows, as a grid shows them.

@@ -31,16 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     } catch (const dbf::DbfError&) {
     }
-    try {
-        dbf::Table table;
-        table.setDirectory(dir);
-        table.setTableName("T.DBF");
-        table.open();
+    withFuzzedTable(dir, [](dbf::Table& table) {
         for (const char* order : {"SU1", "SU2", "SU7", ""}) {
             table.setIndexFieldNames(order);
             for (table.first(); !table.eof(); table.next()) (void)table.value(0).asString();
         }
-    } catch (const dbf::DbfError&) {
-    }
+    });
     return 0;
 }

@@ -33,13 +33,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     } catch (const dbf::DbfError&) {
     }
-    try {
-        dbf::Table table;
-        table.setDirectory(dir);
-        table.setTableName("T.DBF");
-        table.open();
-        readEveryValue(table, 256);
-    } catch (const dbf::DbfError&) {
-    }
+    withFuzzedTable(dir, [](dbf::Table& table) { readEveryValue(table, 256); });
     return 0;
 }

@@ -11,21 +11,20 @@
 namespace halvora::fuzz {
 
 void writeSeeds(const fs::path& dir) {
-    const char* filters[] = {
-        "ID = 1",
-        "AMT > 0.5 AND NOT OK",
-        "NAME = 'one' OR NAME LIKE 'th%'",
-        "QTY >= -1 AND QTY <= 3.25",
-        "BORN = '03/15/23'",
-        "UPPER(NAME) = 'ONE'",
-        "NAME IS NULL",
-        "(ID <> 2) AND (PRICE < 3 OR RATE = 12)",
-        "NOTE LIKE '%memo%'",
-        "ID IN (1, 2, -7)",
-        "AMT = 1",
-    };
-    int n = 0;
-    for (const char* f : filters) writeFile(dir / ("filter" + std::to_string(n++)), f);
+    writeSeedTexts(dir, "filter",
+                   {
+                       "ID = 1",
+                       "AMT > 0.5 AND NOT OK",
+                       "NAME = 'one' OR NAME LIKE 'th%'",
+                       "QTY >= -1 AND QTY <= 3.25",
+                       "BORN = '03/15/23'",
+                       "UPPER(NAME) = 'ONE'",
+                       "NAME IS NULL",
+                       "(ID <> 2) AND (PRICE < 3 OR RATE = 12)",
+                       "NOTE LIKE '%memo%'",
+                       "ID IN (1, 2, -7)",
+                       "AMT = 1",
+                   });
 }
 
 }  // namespace halvora::fuzz

@@ -41,13 +41,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     } catch (const dbf::DbfError&) {
     }
-    try {
-        dbf::Table table;
-        table.setDirectory(dir);
-        table.setTableName("T.DBF");
-        table.open();
-        readEveryValue(table, INT64_MAX);
-    } catch (const dbf::DbfError&) {
-    }
+    withFuzzedTable(dir, [](dbf::Table& table) { readEveryValue(table, INT64_MAX); });
     return 0;
 }

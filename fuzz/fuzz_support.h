@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -51,6 +52,13 @@ inline std::string readFile(const fs::path& path) {
 
 inline std::string_view bytesOf(const std::uint8_t* data, std::size_t size) {
     return {reinterpret_cast<const char*>(data), size};
+}
+
+// Seeds given as texts, one file each: prefix0, prefix1, ...
+inline void writeSeedTexts(const fs::path& dir, const std::string& prefix,
+                           std::initializer_list<const char*> texts) {
+    int n = 0;
+    for (const char* text : texts) writeFile(dir / (prefix + std::to_string(n++)), text);
 }
 
 // Each target defines it: writes its seed inputs into `dir`.

@@ -25,19 +25,24 @@ std::string temporaryDocumentName(const std::string& extension) {
         .string();
 }
 
+namespace {
+// True once the file is gone.
+bool removeIfFree(const std::string& path) {
+    std::error_code ec;
+    fs::remove(path, ec);
+    return !fs::exists(fs::symlink_status(path, ec));
+}
+}  // namespace
+
 void deleteFileInBackground(const std::string& path, std::chrono::milliseconds timeout,
                             std::chrono::milliseconds interval) {
     // The time allowed counts from the call, not from when a busy machine starts the thread.
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     // Most files are free at once: a thread is started only for one still held open.
-    std::error_code ec;
-    fs::remove(path, ec);
-    if (!fs::exists(fs::symlink_status(path, ec))) return;
+    if (removeIfFree(path)) return;
     std::thread([path, deadline, interval] {
         while (std::chrono::steady_clock::now() < deadline) {
-            std::error_code ec;
-            fs::remove(path, ec);
-            if (!fs::exists(fs::symlink_status(path, ec))) return;
+            if (removeIfFree(path)) return;
             std::this_thread::sleep_for(interval);
         }
     }).detach();
