@@ -3,15 +3,12 @@
 #include "app_fixture.h"
 #include "wordproc/docx_builder.h"
 #include "wordproc/range.h"
+#include "wordproc/recording_viewer.h"
 
 namespace core::testing {
 namespace {
 
-class RecordingViewer : public wordproc::DocumentViewer {
-  public:
-    void show(const std::string& path) override { shown.push_back(path); }
-    std::vector<std::string> shown;
-};
+using wordproc::test::RecordingViewer;
 
 class ReportComponents : public AppTest {};
 

@@ -9,9 +9,9 @@
 #include "dbf/fixture.h"
 #include "dbf/table.h"
 #include "report/ar_word_report.h"
-#include "wordproc/document_viewer.h"
 #include "wordproc/docx_builder.h"
 #include "wordproc/range.h"
+#include "wordproc/recording_viewer.h"
 
 namespace report::testing {
 
@@ -19,11 +19,7 @@ inline std::string para(const std::string& text) {
     return "<w:p><w:r><w:t xml:space=\"preserve\">" + text + "</w:t></w:r></w:p>";
 }
 
-class RecordingViewer : public wordproc::DocumentViewer {
-  public:
-    void show(const std::string& path) override { shown.push_back(path); }
-    std::vector<std::string> shown;
-};
+using wordproc::test::RecordingViewer;
 
 class ReportTest : public ::testing::Test {
   protected:

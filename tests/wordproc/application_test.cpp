@@ -7,21 +7,18 @@
 #include <filesystem>
 
 #include "docx_builder.h"
+#include "recording_viewer.h"
 #include "wordproc/errors.h"
 #include "wordproc/range.h"
 
 using namespace wordproc;
 using wordproc::test::dataPath;
 using wordproc::test::readZip;
+using wordproc::test::RecordingViewer;
 using wordproc::test::tempPath;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct RecordingViewer : DocumentViewer {
-    std::vector<std::string> shown;
-    void show(const std::string& path) override { shown.push_back(path); }
-};
 
 TEST(ApplicationTest, ATemplateNamedDocThatHoldsOoxmlOpensDirectly) {
     std::string diet = tempPath("Diet.doc");
@@ -58,7 +55,6 @@ TEST(ApplicationTest, BecomingVisibleShowsEachDocumentOnceAsDocx) {
     EXPECT_TRUE(doc.saved());
     app.setVisible(true);
     EXPECT_EQ(viewer.shown.size(), 1u);
-    fs::remove(shown);
 }
 
 TEST(ApplicationTest, OptionsAreKeptAndMacrosFailClearly) {
